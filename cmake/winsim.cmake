@@ -1,0 +1,38 @@
+# Shared build rules for everything in this tree.
+
+# Warnings are errors for our own code.
+function(winsim_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-unused-parameter)
+endfunction()
+
+# A program or test written as for Windows: its C-runtime file calls take
+# Windows paths, so they are routed through the platform layer.
+# (The wrappers live in the files area of the layer; a build without it
+# links the C library's own functions.)
+function(winsim_windows_code target)
+  winsim_warnings(${target})
+  if(TARGET win32_files)
+    target_link_options(${target} PRIVATE
+      -Wl,--wrap=fopen -Wl,--wrap=fopen64 -Wl,--wrap=remove -Wl,--wrap=rename)
+  endif()
+endfunction()
+
+# Code whose narrow string literals hold Korean text: they reach the binary
+# in the ANSI code page of a Korean Windows.
+function(winsim_cp949 target)
+  target_compile_options(${target} PRIVATE -fexec-charset=CP949)
+endfunction()
+
+# A program of the simulated machine: named as on Windows, placed in bin/.
+function(winsim_exe target output_name)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output_name} SUFFIX ".exe")
+endfunction()
+
+# A GoogleTest binary registered with CTest; each test gets a fresh machine
+# folder from the test main.
+function(winsim_test target)
+  target_link_libraries(${target} PRIVATE winsim_testmain GTest::gtest)
+  winsim_windows_code(${target})
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "WINSIM_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+endfunction()

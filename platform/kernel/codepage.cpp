@@ -1,0 +1,297 @@
+// Code page tables, built once per code page from the C library's
+// converters and then used for every conversion.
+#include "winsim/codepage.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "winsim/machine.h"
+
+namespace winsim {
+namespace {
+
+constexpr char16_t kDefaultChar = u'?';
+
+struct CodePageTable {
+  bool dbcs = false;
+  std::array<char16_t, 256> single{};   // 0 = no character (unless byte 0)
+  std::array<bool, 256> lead{};
+  std::vector<char16_t> pairs;          // lead * 256 + trail -> char, 0 = invalid
+  std::vector<uint16_t> encode;         // char -> bytes (high byte = lead), 0xFFFF = none
+};
+
+std::string IconvName(unsigned cp) {
+  switch (cp) {
+    case 949: return "CP949";
+    case 932: return "CP932";
+    case 936: return "GBK";
+    case 950: return "BIG5";
+    case 874: return "CP874";
+    default: return "CP" + std::to_string(cp);
+  }
+}
+
+// Decodes up to two bytes with iconv; returns the UTF-16 unit or 0.
+// *incomplete is set when the input is the first part of a longer sequence.
+char16_t DecodeWith(iconv_t cd, const unsigned char* bytes, size_t n, bool* incomplete) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char in[2] = {static_cast<char>(bytes[0]), n > 1 ? static_cast<char>(bytes[1]) : '\0'};
+  char out[8];
+  char* inp = in;
+  char* outp = out;
+  size_t inLeft = n, outLeft = sizeof out;
+  *incomplete = false;
+  size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
+  if (r == static_cast<size_t>(-1)) {
+    if (errno == EINVAL) *incomplete = true;
+    return 0;
+  }
+  if (inLeft != 0 || sizeof out - outLeft != 2) return 0;  // not exactly one BMP unit
+  return static_cast<char16_t>(static_cast<unsigned char>(out[0]) | (static_cast<unsigned char>(out[1]) << 8));
+}
+
+std::unique_ptr<CodePageTable> BuildTable(unsigned cp) {
+  iconv_t cd = iconv_open("UTF-16LE", IconvName(cp).c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
+  auto t = std::make_unique<CodePageTable>();
+  t->encode.assign(65536, 0xFFFF);
+  for (unsigned b = 0; b < 256; ++b) {
+    unsigned char byte = static_cast<unsigned char>(b);
+    bool incomplete = false;
+    char16_t c = b == 0 ? 0 : DecodeWith(cd, &byte, 1, &incomplete);
+    if (incomplete) {
+      t->lead[b] = true;
+      t->dbcs = true;
+    } else if (c || b == 0) {
+      t->single[b] = c;
+      if (t->encode[c] == 0xFFFF) t->encode[c] = static_cast<uint16_t>(b);
+    }
+  }
+  if (cp == 949) {
+    // The ANSI code page maps these two bytes to characters of their own.
+    t->single[0x80] = 0x0080;
+    t->encode[0x0080] = 0x80;
+    t->single[0xFF] = 0xF8F7;
+    t->encode[0xF8F7] = 0xFF;
+    t->lead[0x80] = t->lead[0xFF] = false;
+  }
+  if (t->dbcs) {
+    t->pairs.assign(65536, 0);
+    for (unsigned l = 0; l < 256; ++l) {
+      if (!t->lead[l]) continue;
+      for (unsigned tr = 0x21; tr < 256; ++tr) {
+        unsigned char two[2] = {static_cast<unsigned char>(l), static_cast<unsigned char>(tr)};
+        bool incomplete = false;
+        char16_t c = DecodeWith(cd, two, 2, &incomplete);
+        if (!c) continue;
+        t->pairs[l * 256 + tr] = c;
+        if (t->encode[c] == 0xFFFF) t->encode[c] = static_cast<uint16_t>(l * 256 + tr);
+      }
+    }
+  }
+  iconv_close(cd);
+  return t;
+}
+
+const CodePageTable* Table(unsigned cp) {
+  static std::mutex mutex;
+  static auto* tables = new std::map<unsigned, std::unique_ptr<CodePageTable>>;
+  std::lock_guard<std::mutex> lock(mutex);
+  auto it = tables->find(cp);
+  if (it == tables->end()) it = tables->emplace(cp, BuildTable(cp)).first;
+  return it->second.get();
+}
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+  if (cp >= 0x10000) {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  } else {
+    out.push_back(static_cast<char16_t>(cp));
+  }
+}
+
+std::u16string DecodeUtf8(std::string_view in, bool* invalid) {
+  std::u16string out;
+  size_t i = 0;
+  while (i < in.size()) {
+    unsigned char c = static_cast<unsigned char>(in[i]);
+    if (c < 0x80) {
+      out.push_back(c);
+      ++i;
+      continue;
+    }
+    int len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+    char32_t cp = len == 4 ? (c & 0x07) : len == 3 ? (c & 0x0F) : (c & 0x1F);
+    int got = 1;
+    bool ok = len != 0;
+    for (; ok && got < len; ++got) {
+      if (i + got >= in.size()) { ok = false; break; }
+      unsigned char cc = static_cast<unsigned char>(in[i + got]);
+      // Second-byte ranges that rule out overlongs and surrogates.
+      unsigned char lo = 0x80, hi = 0xBF;
+      if (got == 1) {
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+      }
+      if (cc < lo || cc > hi) { ok = false; break; }
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    if (!ok) {
+      out.push_back(0xFFFD);
+      if (invalid) *invalid = true;
+      i += got > 1 ? got : 1;  // one replacement per maximal invalid prefix
+      continue;
+    }
+    AppendUtf16(out, cp);
+    i += len;
+  }
+  return out;
+}
+
+std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
+  std::string out;
+  for (size_t i = 0; i < in.size(); ++i) {
+    char32_t cp = in[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 && in[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (in[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;
+      if (usedDefault) *usedDefault = true;
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+unsigned ActiveCodePage() {
+  unsigned cp = Config().codepage;
+  return CodePageSupported(cp) ? cp : 949;
+}
+
+bool CodePageSupported(unsigned codepage) {
+  if (codepage == 65001) return true;
+  if (codepage == 0 || codepage > 65535) return false;
+  return Table(codepage) != nullptr;
+}
+
+std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid) {
+  if (invalid) *invalid = false;
+  if (codepage == 65001) return DecodeUtf8(bytes, invalid);
+  const CodePageTable* t = Table(codepage);
+  std::u16string out;
+  out.reserve(bytes.size());
+  if (!t) {  // unknown code page: treat as Latin-1 so nothing is lost
+    for (char c : bytes) out.push_back(static_cast<unsigned char>(c));
+    return out;
+  }
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (t->lead[b]) {
+      if (i + 1 >= bytes.size()) {  // a lead byte at the end stands alone
+        out.push_back(kDefaultChar);
+        if (invalid) *invalid = true;
+        continue;
+      }
+      // A lead byte always takes the next byte with it, valid pair or not.
+      char16_t c = t->pairs[b * 256 + static_cast<unsigned char>(bytes[i + 1])];
+      ++i;
+      if (!c) {
+        c = kDefaultChar;
+        if (invalid) *invalid = true;
+      }
+      out.push_back(c);
+      continue;
+    }
+    char16_t c = t->single[b];
+    if (!c && b) {
+      c = kDefaultChar;
+      if (invalid) *invalid = true;
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+std::string FromUtf16(std::u16string_view text, unsigned codepage, bool* usedDefault) {
+  if (usedDefault) *usedDefault = false;
+  if (codepage == 65001) return EncodeUtf8(text, usedDefault);
+  const CodePageTable* t = Table(codepage);
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    uint16_t e = t ? t->encode[c] : (c < 256 ? c : 0xFFFF);
+    if (e == 0xFFFF) {
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+      out.push_back('?');
+      if (usedDefault) *usedDefault = true;
+    } else if (e > 0xFF) {
+      out.push_back(static_cast<char>(e >> 8));
+      out.push_back(static_cast<char>(e & 0xFF));
+    } else {
+      out.push_back(static_cast<char>(e));
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) { return EncodeUtf8(text, nullptr); }
+std::u16string Utf8ToUtf16(std::string_view text) { return DecodeUtf8(text, nullptr); }
+
+char16_t UpcaseChar(char16_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<char16_t>(c - 0x20);
+  if (c == 0xFF) return 0x178;
+  if (c >= 0x100 && c <= 0x17F && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149) {
+    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (oddUpper) return (c & 1) ? c : static_cast<char16_t>(c - 1);
+    return (c & 1) ? static_cast<char16_t>(c - 1) : c;
+  }
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);
+  return c;
+}
+
+std::u16string Upcase(std::u16string_view text) {
+  std::u16string out(text);
+  for (auto& c : out) c = UpcaseChar(c);
+  return out;
+}
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (UpcaseChar(a[i]) != UpcaseChar(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace winsim

@@ -1,0 +1,361 @@
+#include "winsim/machine.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <map>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace winsim {
+namespace {
+
+std::mutex g_mutex;
+
+std::string HostUserName() {
+  if (const char* u = std::getenv("USER"); u && *u) return u;
+  if (passwd* pw = getpwuid(getuid()); pw && pw->pw_name) return pw->pw_name;
+  return "user";
+}
+
+std::string HomeDir() {
+  if (const char* h = std::getenv("HOME"); h && *h) return h;
+  if (passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return "/tmp";
+}
+
+std::string StripTrailingSlashes(std::string p) {
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  return p;
+}
+
+std::string ReadWholeFile(const std::string& path, bool* ok) {
+  *ok = false;
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string data;
+  char buf[4096];
+  for (;;) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    data.append(buf, static_cast<size_t>(n));
+  }
+  close(fd);
+  *ok = true;
+  return data;
+}
+
+// Writes a file in one step: a temporary file renamed over (or linked to,
+// when the target must not be replaced) the target.
+bool WriteFileAtomically(const std::string& path, const std::string& data, bool replace) {
+  std::string tmp = path + ".tmp." + std::to_string(getpid());
+  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
+  ok = (close(fd) == 0) && ok;
+  if (ok) ok = replace ? rename(tmp.c_str(), path.c_str()) == 0 : (link(tmp.c_str(), path.c_str()) == 0 || errno == EEXIST);
+  unlink(tmp.c_str());
+  return ok;
+}
+
+bool MakeDir(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
+
+bool MakeDirs(const std::string& path) {
+  for (size_t pos = 1; pos <= path.size(); ++pos) {
+    if (pos == path.size() || path[pos] == '/') {
+      if (!MakeDir(path.substr(0, pos))) return false;
+    }
+  }
+  return true;
+}
+
+std::string DefaultConfigText() {
+  std::ostringstream out;
+  out << "codepage=949\n"
+      << "arch=x64\n"
+      << "dpi=96\n"
+      << "user=" << HostUserName() << "\n"
+      << "admin=1\n"
+      << "shutdown_privilege=1\n";
+  return out.str();
+}
+
+std::map<std::string, std::string> ParseConfig(const std::string& text) {
+  std::map<std::string, std::string> values;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t eq = line.find('=');
+    if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
+    values[line.substr(0, eq)] = line.substr(eq + 1);
+  }
+  return values;
+}
+
+bool ParseInt(const std::string& s, long* out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  long v = std::strtol(s.c_str(), &end, 10);
+  if (errno || *end) return false;
+  *out = v;
+  return true;
+}
+
+MachineConfig ConfigFromValues(const std::map<std::string, std::string>& values) {
+  MachineConfig c;
+  c.user = HostUserName();
+  long n = 0;
+  if (auto it = values.find("codepage"); it != values.end() && ParseInt(it->second, &n) && n > 0) c.codepage = static_cast<unsigned>(n);
+  if (auto it = values.find("arch"); it != values.end() && (it->second == "x64" || it->second == "x86")) c.arch = it->second;
+  if (auto it = values.find("dpi"); it != values.end() && ParseInt(it->second, &n) && n > 0 && n < 10000) c.dpi = static_cast<int>(n);
+  if (auto it = values.find("user"); it != values.end() && !it->second.empty()) c.user = it->second;
+  if (auto it = values.find("admin"); it != values.end()) c.admin = it->second != "0";
+  if (auto it = values.find("shutdown_privilege"); it != values.end()) c.shutdownPrivilege = it->second != "0";
+  return c;
+}
+
+struct ConfigCache {
+  std::string root;
+  struct timespec mtime {};
+  off_t size = -1;
+  ino_t inode = 0;
+  std::map<std::string, std::string> values;
+  bool valid = false;
+};
+
+ConfigCache& Cache() {
+  static ConfigCache* cache = new ConfigCache;
+  return *cache;
+}
+
+std::map<std::string, std::string> CurrentValues() {
+  std::string path = MachineRoot() + "/machine.conf";
+  struct stat st {};
+  bool present = stat(path.c_str(), &st) == 0;
+  std::lock_guard<std::mutex> lock(g_mutex);
+  ConfigCache& c = Cache();
+  if (c.valid && c.root == path && present && c.size == st.st_size && c.inode == st.st_ino &&
+      c.mtime.tv_sec == st.st_mtim.tv_sec && c.mtime.tv_nsec == st.st_mtim.tv_nsec) {
+    return c.values;
+  }
+  bool ok = false;
+  std::string text = present ? ReadWholeFile(path, &ok) : std::string();
+  c.root = path;
+  c.values = ParseConfig(text);
+  c.valid = present && ok;
+  if (c.valid) {
+    c.mtime = st.st_mtim;
+    c.size = st.st_size;
+    c.inode = st.st_ino;
+  }
+  return c.values;
+}
+
+std::string SelfDir() {
+  char buf[4096];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return {};
+  std::string p(buf, static_cast<size_t>(n));
+  size_t slash = p.rfind('/');
+  return slash == std::string::npos ? std::string() : p.substr(0, slash);
+}
+
+bool CopyHostFile(const std::string& from, const std::string& to) {
+  bool ok = false;
+  std::string data = ReadWholeFile(from, &ok);
+  if (!ok) return false;
+  std::string tmp = to + ".tmp." + std::to_string(getpid());
+  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0755);
+  if (fd < 0) return false;
+  ok = write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
+  ok = (close(fd) == 0) && ok;
+  if (ok) ok = rename(tmp.c_str(), to.c_str()) == 0;
+  if (!ok) unlink(tmp.c_str());
+  return ok;
+}
+
+// The stand-in system programs come from the build's bin/ folder (or the
+// folder of the running program) and are laid into System32 and SysWOW64.
+void LayStandInPrograms(const std::string& root) {
+  static const char* const kPrograms[] = {"regsvr32.exe", "netsh.exe", "reg.exe"};
+  std::vector<std::string> sources;
+#ifdef WINSIM_TOOLS_DIR
+  sources.push_back(WINSIM_TOOLS_DIR);
+#endif
+  sources.push_back(SelfDir());
+  for (const char* sub : {"/drive_c/Windows/System32/", "/drive_c/Windows/SysWOW64/"}) {
+    for (const char* program : kPrograms) {
+      std::string target = root + sub + program;
+      if (access(target.c_str(), F_OK) == 0) continue;
+      for (const auto& dir : sources) {
+        std::string from = dir + "/" + program;
+        if (!dir.empty() && access(from.c_str(), X_OK) == 0 && CopyHostFile(from, target)) break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::string MachineRoot() {
+  const char* env = std::getenv("WINSIM_MACHINE");
+  std::string root;
+  if (env && *env) {
+    root = env;
+    if (root[0] != '/') {
+      char cwd[4096];
+      if (getcwd(cwd, sizeof cwd)) root = std::string(cwd) + "/" + root;
+    }
+  } else {
+    root = HomeDir() + "/.winsim";
+  }
+  root = StripTrailingSlashes(root);
+
+  static std::set<std::string>* ensured = new std::set<std::string>;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (ensured->count(root)) return root;
+  }
+  std::string error;
+  if (InitMachine(root, &error)) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    ensured->insert(root);
+  }
+  return root;
+}
+
+bool InitMachine(const std::string& rootIn, std::string* error) {
+  std::string root = StripTrailingSlashes(rootIn);
+  if (!MakeDirs(root)) {
+    if (error) *error = root + ": " + std::strerror(errno);
+    return false;
+  }
+  std::string conf = root + "/machine.conf";
+  if (access(conf.c_str(), F_OK) != 0 && !WriteFileAtomically(conf, DefaultConfigText(), false)) {
+    if (error) *error = conf + ": " + std::strerror(errno);
+    return false;
+  }
+  bool ok = false;
+  MachineConfig config = ConfigFromValues(ParseConfig(ReadWholeFile(conf, &ok)));
+  const std::string c = root + "/drive_c";
+  const std::vector<std::string> folders = {
+      c,
+      c + "/Windows",
+      c + "/Windows/System32",
+      c + "/Windows/SysWOW64",
+      c + "/Windows/Temp",
+      c + "/Program Files",
+      c + "/Program Files (x86)",
+      c + "/ProgramData",
+      c + "/Users",
+      c + "/Users/" + config.user,
+      c + "/Users/" + config.user + "/AppData",
+      c + "/Users/" + config.user + "/AppData/Roaming",
+      c + "/Users/" + config.user + "/AppData/Local",
+      root + "/journal",
+      root + "/desktop",
+      root + "/run",
+  };
+  for (const auto& f : folders) {
+    if (!MakeDir(f)) {
+      if (error) *error = f + ": " + std::strerror(errno);
+      return false;
+    }
+  }
+  LayStandInPrograms(root);
+  return true;
+}
+
+MachineConfig Config() { return ConfigFromValues(CurrentValues()); }
+
+std::optional<std::string> ConfigValue(const std::string& key) {
+  auto values = CurrentValues();
+  if (auto it = values.find(key); it != values.end()) return it->second;
+  MachineConfig defaults = ConfigFromValues({});
+  if (key == "codepage") return std::to_string(defaults.codepage);
+  if (key == "arch") return defaults.arch;
+  if (key == "dpi") return std::to_string(defaults.dpi);
+  if (key == "user") return defaults.user;
+  if (key == "admin") return std::string("1");
+  if (key == "shutdown_privilege") return std::string("1");
+  return std::nullopt;
+}
+
+bool SetConfigValue(const std::string& key, const std::string& value, std::string* error) {
+  std::string path = MachineRoot() + "/machine.conf";
+  bool ok = false;
+  std::string text = ReadWholeFile(path, &ok);
+  std::istringstream in(text);
+  std::ostringstream out;
+  std::string line;
+  bool replaced = false;
+  while (std::getline(in, line)) {
+    size_t eq = line.find('=');
+    if (eq != std::string::npos && line.substr(0, eq) == key) {
+      if (!replaced) out << key << "=" << value << "\n";
+      replaced = true;
+      continue;
+    }
+    out << line << "\n";
+  }
+  if (!replaced) out << key << "=" << value << "\n";
+  if (!WriteFileAtomically(path, out.str(), true)) {
+    if (error) *error = path + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+std::string DriveCRoot() { return MachineRoot() + "/drive_c"; }
+std::string JournalDir() { return MachineRoot() + "/journal"; }
+std::string DesktopDir() { return MachineRoot() + "/desktop"; }
+std::string RunDir() { return MachineRoot() + "/run"; }
+std::string RegistryPath() { return MachineRoot() + "/registry.db"; }
+
+std::string NowIso8601() {
+  struct timeval tv {};
+  gettimeofday(&tv, nullptr);
+  struct tm tm {};
+  localtime_r(&tv.tv_sec, &tm);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                tm.tm_hour, tm.tm_min, tm.tm_sec, static_cast<int>(tv.tv_usec / 1000));
+  return buf;
+}
+
+void AppendJournalLine(const std::string& fileName, const std::string& line) {
+  std::string dir = JournalDir();
+  MakeDir(dir);
+  std::string path = dir + "/" + fileName;
+  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  flock(fd, LOCK_EX);
+  std::string data = line + "\n";
+  const char* p = data.data();
+  size_t left = data.size();
+  while (left > 0) {
+    ssize_t n = write(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  flock(fd, LOCK_UN);
+  close(fd);
+}
+
+}  // namespace winsim

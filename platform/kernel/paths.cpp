@@ -1,0 +1,340 @@
+// Resolution of Windows paths to the host files of the machine.
+#include "winsim/paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+#include "windows.h"
+#include "winsim/codepage.h"
+#include "winsim/machine.h"
+
+namespace winsim {
+namespace {
+
+constexpr size_t kMaxComponent = 255;
+
+bool IsSlash(char16_t c) { return c == u'\\' || c == u'/'; }
+
+bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+char16_t UpperDrive(char16_t c) { return c >= u'a' ? static_cast<char16_t>(c - 0x20) : c; }
+
+bool InvalidNameChar(char16_t c, bool allowWildcards) {
+  if (c < 0x20) return true;
+  switch (c) {
+    case u'<': case u'>': case u':': case u'"': case u'|':
+      return true;
+    case u'*': case u'?':
+      return !allowWildcards;
+    default:
+      return false;
+  }
+}
+
+std::vector<std::u16string> SplitComponents(std::u16string_view rest) {
+  std::vector<std::u16string> parts;
+  std::u16string cur;
+  for (char16_t c : rest) {
+    if (IsSlash(c)) {
+      if (!cur.empty()) parts.push_back(cur);
+      cur.clear();
+    } else {
+      cur.push_back(c);
+    }
+  }
+  if (!cur.empty()) parts.push_back(cur);
+  return parts;
+}
+
+// Finds the entry of a host folder whose name matches case-insensitively;
+// an exact match wins. Returns the stored name or an empty string.
+std::string FindEntry(const std::string& dir, const std::u16string& name) {
+  std::string utf8 = Utf16ToUtf8(name);
+  std::string probe = (dir == "/" ? "" : dir) + "/" + utf8;
+  struct stat st {};
+  if (lstat(probe.c_str(), &st) == 0) return utf8;
+  DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
+  if (!d) return {};
+  std::string found;
+  while (dirent* e = readdir(d)) {
+    std::string n = e->d_name;
+    if (n == "." || n == "..") continue;
+    if (EqualsNoCase(Utf8ToUtf16(n), name)) {
+      found = n;
+      break;
+    }
+  }
+  closedir(d);
+  return found;
+}
+
+std::string JoinHost(const std::string& dir, const std::string& name) {
+  if (dir == "/") return "/" + name;
+  return dir + "/" + name;
+}
+
+std::mutex g_cwdMutex;
+std::u16string* g_cwd = nullptr;
+
+std::u16string InitialCurrentDirectory() {
+  // A process started through CreateProcessA gets the Windows spelling of
+  // its current directory from its parent; WINSIM_PID guards against the
+  // variables being inherited by a process started some other way.
+  const char* pid = std::getenv("WINSIM_PID");
+  const char* cwd = std::getenv("WINSIM_CWD");
+  if (pid && cwd && *cwd && std::atol(pid) == static_cast<long>(getpid())) return ToUtf16(cwd, ActiveCodePage());
+  char buf[PATH_MAX];
+  if (getcwd(buf, sizeof buf)) return HostToWindows(buf);
+  return u"C:\\";
+}
+
+std::string LexicallyNormal(const std::string& path) {
+  std::vector<std::string> parts;
+  size_t i = 0;
+  while (i < path.size()) {
+    size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    std::string p = path.substr(i, j - i);
+    if (p == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!p.empty() && p != ".") {
+      parts.push_back(p);
+    }
+    i = j + 1;
+  }
+  std::string out;
+  for (const auto& p : parts) out += "/" + p;
+  return out.empty() ? "/" : out;
+}
+
+std::string RealOrLexical(const std::string& path) {
+  char buf[PATH_MAX];
+  if (realpath(path.c_str(), buf)) return buf;
+  return LexicallyNormal(path);
+}
+
+}  // namespace
+
+ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
+  ResolvedPath r;
+  if (input.empty()) {
+    r.error = ERROR_PATH_NOT_FOUND;
+    return r;
+  }
+  if (input.size() >= MAX_PATH) {
+    r.error = ERROR_FILENAME_EXCED_RANGE;
+    return r;
+  }
+  std::u16string path(input);
+  for (auto& c : path) if (c == u'/') c = u'\\';
+  if (path.rfind(u"\\\\?\\", 0) == 0) path = path.substr(4);
+  if (path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\') {
+    r.error = ERROR_BAD_NETPATH;
+    return r;
+  }
+  r.trailingSlash = path.size() > 0 && path.back() == u'\\';
+
+  // Make the path absolute: "X:\...", "X:rel", "\rooted", "relative".
+  std::u16string drive;
+  std::u16string rest;
+  if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == u':') {
+    drive = path.substr(0, 2);
+    rest = path.substr(2);
+    if (rest.empty() || rest[0] != u'\\') {
+      std::u16string cwd = CurrentDirectory();
+      if (cwd.size() >= 2 && UpperDrive(cwd[0]) == UpperDrive(drive[0])) {
+        rest = cwd.substr(2) + u"\\" + rest;
+      } else {
+        rest = u"\\" + rest;
+      }
+    }
+  } else {
+    std::u16string cwd = CurrentDirectory();
+    drive = cwd.substr(0, 2);
+    rest = path[0] == u'\\' ? path : cwd.substr(2) + u"\\" + path;
+  }
+
+  std::vector<std::u16string> parts;
+  for (auto& p : SplitComponents(rest)) {
+    if (p == u".") continue;
+    if (p == u"..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(p);
+  }
+  // Windows drops trailing dots and blanks of the last component.
+  if (!parts.empty()) {
+    auto& last = parts.back();
+    while (!last.empty() && (last.back() == u'.' || last.back() == u' ')) last.pop_back();
+    if (last.empty()) parts.pop_back();
+  }
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const bool isLast = i + 1 == parts.size();
+    if (parts[i].size() > kMaxComponent) {
+      r.error = ERROR_FILENAME_EXCED_RANGE;
+      return r;
+    }
+    for (char16_t c : parts[i]) {
+      if (InvalidNameChar(c, isLast && (flags & kAllowWildcards))) {
+        r.error = ERROR_INVALID_NAME;
+        return r;
+      }
+    }
+  }
+
+  r.full = drive + u"\\";
+  for (size_t i = 0; i < parts.size(); ++i) r.full += (i ? u"\\" : u"") + parts[i];
+  if ((flags & kKeepTrailingSlash) && r.trailingSlash && !parts.empty()) r.full += u"\\";
+  r.isDriveRoot = parts.empty();
+
+  char16_t letter = UpperDrive(drive[0]);
+  std::string host;
+  if (letter == u'C') {
+    host = DriveCRoot();
+    r.isProtected = !parts.empty() && (EqualsNoCase(parts[0], u"Windows") || EqualsNoCase(parts[0], u"Program Files") ||
+                                       EqualsNoCase(parts[0], u"Program Files (x86)") ||
+                                       EqualsNoCase(parts[0], u"ProgramData"));
+    // WOW64: a 32-bit program sees SysWOW64 as System32, and Sysnative as
+    // the real System32.
+    if (!(flags & kNoRedirection) && parts.size() >= 2 && EqualsNoCase(parts[0], u"Windows") && IsWow64()) {
+      if (EqualsNoCase(parts[1], u"System32")) parts[1] = u"SysWOW64";
+      else if (EqualsNoCase(parts[1], u"Sysnative")) parts[1] = u"System32";
+    }
+  } else if (letter == u'Z') {
+    host = "/";
+  } else {
+    r.error = ERROR_PATH_NOT_FOUND;
+    return r;
+  }
+
+  bool allFound = true;
+  bool parentIsDir = true;
+  struct stat st {};
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const bool isLast = i + 1 == parts.size();
+    std::string stored;
+    if (allFound && parentIsDir) stored = FindEntry(host, parts[i]);
+    if (stored.empty()) {
+      stored = Utf16ToUtf8(parts[i]);
+      if (!isLast) allFound = false;
+      host = JoinHost(host, stored);
+      if (isLast) {
+        r.parentExists = allFound && parentIsDir;
+        r.exists = false;
+      }
+      continue;
+    }
+    host = JoinHost(host, stored);
+    bool isDir = stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (isLast) {
+      r.parentExists = allFound && parentIsDir;
+      r.exists = r.parentExists;
+      r.isDirectory = r.exists && isDir;
+    } else {
+      parentIsDir = parentIsDir && isDir;
+    }
+  }
+  if (parts.empty()) {
+    r.exists = stat(host.c_str(), &st) == 0;
+    r.isDirectory = r.exists;
+    r.parentExists = r.exists;
+  }
+  r.host = host;
+  return r;
+}
+
+ResolvedPath ResolvePathA(const char* path, unsigned flags) {
+  if (!path) {
+    ResolvedPath r;
+    r.error = ERROR_PATH_NOT_FOUND;
+    return r;
+  }
+  return ResolvePath(ToUtf16(path, ActiveCodePage()), flags);
+}
+
+std::u16string HostToWindows(const std::string& hostPathIn) {
+  std::string hostPath = hostPathIn;
+  if (hostPath.empty() || hostPath[0] != '/') {
+    char buf[PATH_MAX];
+    std::string cwd = getcwd(buf, sizeof buf) ? buf : "/";
+    hostPath = cwd + "/" + hostPath;
+  }
+  std::string real = RealOrLexical(hostPath);
+  std::string driveC = RealOrLexical(DriveCRoot());
+  std::u16string out;
+  std::string rest;
+  if (real == driveC || real.rfind(driveC + "/", 0) == 0) {
+    out = u"C:";
+    rest = real.substr(driveC.size());
+  } else {
+    out = u"Z:";
+    rest = real == "/" ? "" : real;
+  }
+  for (auto c : Utf8ToUtf16(rest)) out.push_back(c == u'/' ? u'\\' : c);
+  if (out.size() == 2) out += u"\\";
+  return out;
+}
+
+bool DenyWriteForUser(const ResolvedPath& path) {
+  if (path.isProtected && !Config().admin) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return true;
+  }
+  return false;
+}
+
+std::u16string CurrentDirectory() {
+  std::lock_guard<std::mutex> lock(g_cwdMutex);
+  if (!g_cwd) g_cwd = new std::u16string(InitialCurrentDirectory());
+  return *g_cwd;
+}
+
+DWORD SetCurrentDirectoryPath(std::u16string_view path) {
+  ResolvedPath r = ResolvePath(path);
+  if (r.error) return r.error;
+  if (!r.exists) return r.parentExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+  if (!r.isDirectory) return ERROR_DIRECTORY;
+  if (chdir(r.host.c_str()) != 0) return ErrnoToWin32(errno);
+  std::lock_guard<std::mutex> lock(g_cwdMutex);
+  if (!g_cwd) g_cwd = new std::u16string;
+  *g_cwd = r.full;
+  return 0;
+}
+
+std::u16string WindowsDirectory() { return u"C:\\Windows"; }
+std::u16string SystemDirectory() { return u"C:\\Windows\\System32"; }
+std::u16string ProgramFilesDirectory() { return IsWow64() ? u"C:\\Program Files (x86)" : u"C:\\Program Files"; }
+
+DWORD ErrnoToWin32(int err) {
+  switch (err) {
+    case 0: return ERROR_SUCCESS;
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return ERROR_ACCESS_DENIED;
+    case EEXIST: return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case ENOSPC: return ERROR_DISK_FULL;
+    case EROFS: return ERROR_WRITE_PROTECT;
+    case EBUSY: return ERROR_SHARING_VIOLATION;
+    case EMFILE:
+    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
+    case EINVAL: return ERROR_INVALID_PARAMETER;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EXDEV: return ERROR_NOT_SAME_DEVICE;
+    case ELOOP: return ERROR_CANT_RESOLVE_FILENAME;
+    default: return ERROR_GEN_FAILURE;
+  }
+}
+
+}  // namespace winsim

@@ -1,0 +1,145 @@
+// MultiByteToWideChar / WideCharToMultiByte and the code page tables, in
+// the machine's default code page 949.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "windows.h"
+#include "winsim/codepage.h"
+
+namespace {
+
+const char kHangulAnsi[] = "\xC7\xD1\xB1\xDB";    // "한글" in code page 949
+const char16_t kHangulWide[] = {0xD55C, 0xAE00, 0}; // the same in UTF-16
+
+TEST(CodePage, AnsiCodePageIs949ByDefault) {
+  EXPECT_EQ(949u, GetACP());
+  EXPECT_EQ(949u, GetOEMCP());
+  EXPECT_TRUE(IsValidCodePage(949));
+  EXPECT_TRUE(IsValidCodePage(CP_UTF8));
+  EXPECT_FALSE(IsValidCodePage(12345));
+}
+
+struct DecodeRow {
+  const char* name;
+  UINT codepage;
+  std::string bytes;
+  std::u16string expected;
+};
+
+TEST(MultiByteToWideChar, DecodesRows) {
+  const std::vector<DecodeRow> rows = {
+      {"ascii", CP_ACP, "abc", u"abc"},
+      {"hangul", CP_ACP, kHangulAnsi, kHangulWide},
+      {"thread acp", CP_THREAD_ACP, kHangulAnsi, kHangulWide},
+      {"explicit 949", 949, kHangulAnsi, kHangulWide},
+      {"0x80 and 0xFF stand alone", CP_ACP, "A\x80Z\xFFQ", u"A\u0080Z\uF8F7Q"},
+      {"lone lead byte at the end", CP_ACP, "Q\xC7", u"Q?"},
+      {"lead byte takes an invalid trail with it", CP_ACP, "\xED\x95!", u"?!"},
+      {"utf8 hangul", CP_UTF8, "\xED\x95\x9C\xEA\xB8\x80", kHangulWide},
+      {"utf8 invalid byte", CP_UTF8, "a\xFFz", u"a\uFFFDz"},
+      {"utf8 truncated sequence", CP_UTF8, "a\xED\x95", u"a\uFFFD"},
+      {"latin-1 in 1252", 1252, "caf\xE9", u"caf\u00E9"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    WCHAR buf[32];
+    std::memset(buf, 0xCC, sizeof buf);
+    SetLastError(0xdeadbeef);
+    int n = MultiByteToWideChar(row.codepage, 0, row.bytes.data(), static_cast<int>(row.bytes.size()), buf, 32);
+    ASSERT_EQ(static_cast<int>(row.expected.size()), n);
+    EXPECT_EQ(row.expected, std::u16string(buf, static_cast<size_t>(n)));
+    EXPECT_EQ(0xCCCCu, static_cast<unsigned>(buf[n])) << "wrote past the result";
+    EXPECT_EQ(0xdeadbeefu, GetLastError()) << "success must not touch the last error";
+  }
+}
+
+TEST(MultiByteToWideChar, SizesAndErrors) {
+  WCHAR buf[8];
+  // -1 counts the terminator; a size query returns the same count.
+  EXPECT_EQ(3, MultiByteToWideChar(CP_ACP, 0, kHangulAnsi, -1, nullptr, 0));
+  EXPECT_EQ(3, MultiByteToWideChar(CP_ACP, 0, kHangulAnsi, -1, buf, 8));
+  EXPECT_EQ(0, buf[2]);
+
+  std::memset(buf, 0xCC, sizeof buf);
+  SetLastError(0xdeadbeef);
+  EXPECT_EQ(0, MultiByteToWideChar(CP_ACP, 0, kHangulAnsi, -1, buf, 1));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+  EXPECT_EQ(0xD55C, buf[0]) << "the part that fits is written";
+  EXPECT_EQ(0xCCCCu, static_cast<unsigned>(buf[1]));
+
+  struct { const char* name; UINT cp; DWORD flags; const char* src; int cb; WCHAR* dst; int cch; DWORD err; } rows[] = {
+      {"null source", CP_ACP, 0, nullptr, 3, buf, 8, ERROR_INVALID_PARAMETER},
+      {"zero length", CP_ACP, 0, "abc", 0, buf, 8, ERROR_INVALID_PARAMETER},
+      {"negative buffer", CP_ACP, 0, "abc", 3, buf, -2, ERROR_INVALID_PARAMETER},
+      {"null buffer with size", CP_ACP, 0, "abc", 3, nullptr, 8, ERROR_INVALID_PARAMETER},
+      {"unknown code page", 12345, 0, "abc", 3, buf, 8, ERROR_INVALID_PARAMETER},
+      {"utf8 with composite flag", CP_UTF8, MB_PRECOMPOSED, "abc", 3, buf, 8, ERROR_INVALID_FLAGS},
+      {"strict invalid 949", CP_ACP, MB_ERR_INVALID_CHARS, "\xC7", 1, buf, 8, ERROR_NO_UNICODE_TRANSLATION},
+      {"strict invalid utf8", CP_UTF8, MB_ERR_INVALID_CHARS, "\xFF", 1, buf, 8, ERROR_NO_UNICODE_TRANSLATION},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(0, MultiByteToWideChar(row.cp, row.flags, row.src, row.cb, row.dst, row.cch));
+    EXPECT_EQ(row.err, GetLastError());
+  }
+}
+
+TEST(WideCharToMultiByte, EncodesAndNeverSplitsACharacter) {
+  char buf[16];
+  EXPECT_EQ(5, WideCharToMultiByte(CP_ACP, 0, kHangulWide, -1, nullptr, 0, nullptr, nullptr));
+  ASSERT_EQ(5, WideCharToMultiByte(CP_ACP, 0, kHangulWide, -1, buf, 16, nullptr, nullptr));
+  EXPECT_STREQ(kHangulAnsi, buf);
+
+  // Three bytes of room hold one Hangul character, never one and a half.
+  std::memset(buf, 0xCC, sizeof buf);
+  SetLastError(0xdeadbeef);
+  EXPECT_EQ(0, WideCharToMultiByte(CP_ACP, 0, kHangulWide, 2, buf, 3, nullptr, nullptr));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+  EXPECT_EQ('\xC7', buf[0]);
+  EXPECT_EQ('\xD1', buf[1]);
+  EXPECT_EQ('\xCC', buf[2]) << "half a character was written";
+}
+
+TEST(WideCharToMultiByte, DefaultCharacter) {
+  const char16_t text[] = {u'a', 0x0E01 /* Thai, not in 949 */, u'b'};
+  char buf[8] = {};
+  BOOL used = FALSE;
+  ASSERT_EQ(3, WideCharToMultiByte(CP_ACP, 0, text, 3, buf, 8, nullptr, &used));
+  EXPECT_EQ(std::string("a?b"), std::string(buf, 3));
+  EXPECT_TRUE(used);
+  ASSERT_EQ(3, WideCharToMultiByte(CP_ACP, 0, text, 3, buf, 8, "#", &used));
+  EXPECT_EQ(std::string("a#b"), std::string(buf, 3));
+
+  SetLastError(0xdeadbeef);
+  EXPECT_EQ(0, WideCharToMultiByte(CP_UTF8, 0, text, 3, buf, 8, "#", nullptr));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+}
+
+TEST(CodePage, EveryValidPairRoundTrips) {
+  // Every two-byte character of code page 949 comes back byte for byte.
+  int pairs = 0;
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x41; trail <= 0xFE; ++trail) {
+      std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+      bool invalid = false;
+      std::u16string wide = winsim::ToUtf16(bytes, 949, &invalid);
+      if (invalid) continue;
+      ++pairs;
+      ASSERT_EQ(bytes, winsim::FromUtf16(wide, 949)) << std::hex << lead << " " << trail;
+    }
+  }
+  EXPECT_EQ(17048, pairs);
+}
+
+TEST(CodePage, CaseFolding) {
+  EXPECT_TRUE(winsim::EqualsNoCase(u"Program Files", u"PROGRAM files"));
+  EXPECT_TRUE(winsim::EqualsNoCase(u"\u00e9t\u00e9", u"\u00c9T\u00c9"));
+  EXPECT_FALSE(winsim::EqualsNoCase(u"a", u"ab"));
+  EXPECT_EQ(u"\uD55C", winsim::Upcase(u"\uD55C")) << "Hangul has no case";
+}
+
+}  // namespace

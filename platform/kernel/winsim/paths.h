@@ -1,0 +1,56 @@
+// Windows paths of the machine and the host paths behind them.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "windef.h"
+
+namespace winsim {
+
+enum ResolveFlags : unsigned {
+  kResolveNone = 0,
+  kAllowWildcards = 1,    // '*' and '?' allowed in the last component
+  kKeepTrailingSlash = 2, // a trailing '\' is kept in `full` (for error rules)
+  kNoRedirection = 4,     // no WOW64 file system redirection
+};
+
+struct ResolvedPath {
+  DWORD error = 0;          // non-zero: malformed path (ERROR_INVALID_NAME, ...)
+  std::u16string full;      // full Windows path, "." and ".." applied, case as given
+  std::string host;         // host path; existing components in their stored case
+  bool exists = false;      // something exists at `host`
+  bool isDirectory = false; // ... and it is a folder
+  bool parentExists = false;// the folder that would hold it exists
+  bool trailingSlash = false;// the given path ended in '\' or '/'
+  bool isProtected = false; // under C:\Windows, Program Files, Program Files (x86), ProgramData
+  bool isDriveRoot = false; // "C:\" or "Z:\"
+};
+
+// Resolves a Windows path (relative ones against the current directory).
+ResolvedPath ResolvePath(std::u16string_view path, unsigned flags = kResolveNone);
+// The same for a path in the machine's ANSI code page.
+ResolvedPath ResolvePathA(const char* path, unsigned flags = kResolveNone);
+
+// The Windows path under which a host path is seen: inside the machine's
+// drive_c it is a C: path, anywhere else a Z: path.
+std::u16string HostToWindows(const std::string& hostPath);
+
+// True (and last error ERROR_ACCESS_DENIED) when the machine's user may not
+// change what is at this path: the standard-user rule of machine.conf.
+bool DenyWriteForUser(const ResolvedPath& path);
+
+// The process's current directory, as Windows reports it (spelling as it
+// was set, no trailing backslash except at a drive root).
+std::u16string CurrentDirectory();
+// Sets it; fails with the Windows error code when the folder is missing.
+DWORD SetCurrentDirectoryPath(std::u16string_view path);
+
+// Fixed folders of the machine.
+std::u16string WindowsDirectory();      // C:\Windows
+std::u16string SystemDirectory();       // C:\Windows\System32
+std::u16string ProgramFilesDirectory(); // C:\Program Files, or (x86) under WOW64
+
+// Maps an errno value of a host call to a Windows error code.
+DWORD ErrnoToWin32(int err);
+
+}  // namespace winsim
