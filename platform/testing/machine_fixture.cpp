@@ -14,8 +14,8 @@ namespace {
 
 std::mutex g_mutex;
 std::vector<std::string>& TempDirs() {
-  static std::vector<std::string> dirs;
-  return dirs;
+  static auto* dirs = new std::vector<std::string>;  // outlives the cleanup below
+  return *dirs;
 }
 
 struct Cleanup {
