@@ -1,0 +1,37 @@
+# Shared by scripts/test and scripts/demo: the Debian packages the project
+# needs, installed when missing, and the build.
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev
+  qt6-base-dev libgl-dev
+  libsqlite3-dev
+  libssl-dev openssl
+  libxml2-dev
+  fonts-nanum fonts-dejavu-core
+)
+
+ensure_packages() {
+  local missing=()
+  local p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing missing Debian packages: ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+  else
+    echo "Missing Debian packages. Install them with:"
+    echo "  sudo apt-get install -y ${missing[*]}"
+    exit 1
+  fi
+}
+
+# Configures and builds one preset (default, asan or tsan).
+build_preset() {
+  local preset=$1
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j2
+}
