@@ -1,0 +1,89 @@
+// The install log: line format, CR LF line ends, rotation past 5,000,000
+// bytes, and silence when the log cannot be written.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <regex>
+#include <string>
+
+#include "InstallLog.h"
+#include "machine_fixture.h"
+#include "winsim/machine.h"
+
+namespace {
+
+using winsim::testing::FreshMachine;
+using winsim::testing::HostExists;
+using winsim::testing::ReadHostFile;
+using winsim::testing::WriteHostFile;
+
+class InstallLog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = FreshMachine();
+    log_ = root_ + "/drive_c/Windows/System32/VelGTCInstall.log";
+  }
+  std::string root_, log_;
+};
+
+// "yyyy-mm-dd hh:mm:ss " is 20 bytes; every line ends in CR LF.
+constexpr size_t kStampSize = 20;
+
+TEST_F(InstallLog, LineFormat) {
+  WriteLog("CProgressDlg::OnInitDialog  IN");
+  WriteLog("FileCopy : %s -> %s", "a", "b");
+  WriteLog("%s", "설치 완료");
+  const std::string text = ReadHostFile(log_);
+  const std::regex line(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d (.*)\r\n)");
+  std::vector<std::string> messages;
+  for (std::sregex_iterator it(text.begin(), text.end(), line), end; it != end; ++it) messages.push_back((*it)[1]);
+  ASSERT_EQ(3u, messages.size()) << text;
+  EXPECT_EQ("CProgressDlg::OnInitDialog  IN", messages[0]);
+  EXPECT_EQ("FileCopy : a -> b", messages[1]);
+  EXPECT_EQ("\xBC\xB3\xC4\xA1 \xBF\xCF\xB7\xE1", messages[2]) << "Korean text reaches the file in code page 949";
+}
+
+TEST_F(InstallLog, RotatesOnlyPastTheLimit) {
+  const std::string message = "x";
+  const size_t lineSize = kStampSize + message.size() + 2;
+  struct Row {
+    const char* name;
+    size_t before;   // log size before the call
+    bool rotated;
+  };
+  const Row rows[] = {
+      {"ends exactly at the limit", 5000000 - lineSize, false},
+      {"one byte past the limit", 5000000 - lineSize + 1, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    unlink((log_ + ".0").c_str());
+    WriteHostFile(log_, std::string(row.before, 'a'));
+    WriteLog("%s", message.c_str());
+    EXPECT_EQ(row.rotated, HostExists(log_ + ".0"));
+    if (row.rotated) {
+      EXPECT_FALSE(HostExists(log_)) << "the log moves away whole";
+      EXPECT_EQ(row.before + lineSize, ReadHostFile(log_ + ".0").size());
+      WriteLog("next");
+      EXPECT_EQ(kStampSize + 6, ReadHostFile(log_).size()) << "the next line starts a new log";
+    } else {
+      EXPECT_EQ(5000000u, ReadHostFile(log_).size());
+    }
+  }
+}
+
+TEST_F(InstallLog, RotationReplacesTheOlderGeneration) {
+  WriteHostFile(log_ + ".0", "old generation");
+  WriteHostFile(log_, std::string(5000000, 'a'));
+  WriteLog("over");
+  EXPECT_NE("old generation", ReadHostFile(log_ + ".0"));
+  EXPECT_FALSE(HostExists(log_ + ".1"));
+}
+
+TEST_F(InstallLog, UnwritableLogIsSilent) {
+  ASSERT_TRUE(winsim::SetConfigValue("admin", "0", nullptr));
+  WriteLog("dropped");
+  EXPECT_FALSE(HostExists(log_)) << "a standard user cannot write the system folder";
+}
+
+}  // namespace
