@@ -23,10 +23,14 @@ namespace {
 
 std::mutex g_mutex;
 
+// Looked up once: getpwuid is not safe to call from several threads.
 std::string HostUserName() {
-  if (const char* u = std::getenv("USER"); u && *u) return u;
-  if (passwd* pw = getpwuid(getuid()); pw && pw->pw_name) return pw->pw_name;
-  return "user";
+  static const std::string name = [] {
+    if (const char* u = std::getenv("USER"); u && *u) return std::string(u);
+    if (passwd* pw = getpwuid(getuid()); pw && pw->pw_name) return std::string(pw->pw_name);
+    return std::string("user");
+  }();
+  return name;
 }
 
 std::string HomeDir() {
@@ -38,6 +42,12 @@ std::string HomeDir() {
 std::string StripTrailingSlashes(std::string p) {
   while (p.size() > 1 && p.back() == '/') p.pop_back();
   return p;
+}
+
+// Programs of the machine are linked with rename() routed to the C-runtime
+// wrapper, which takes Windows paths; host paths are renamed with renameat.
+int HostRename(const std::string& from, const std::string& to) {
+  return renameat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str());
 }
 
 std::string ReadWholeFile(const std::string& path, bool* ok) {
@@ -65,7 +75,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, bool 
   if (fd < 0) return false;
   bool ok = write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
   ok = (close(fd) == 0) && ok;
-  if (ok) ok = replace ? rename(tmp.c_str(), path.c_str()) == 0 : (link(tmp.c_str(), path.c_str()) == 0 || errno == EEXIST);
+  if (ok) ok = replace ? HostRename(tmp, path) == 0 : (link(tmp.c_str(), path.c_str()) == 0 || errno == EEXIST);
   unlink(tmp.c_str());
   return ok;
 }
@@ -183,7 +193,7 @@ bool CopyHostFile(const std::string& from, const std::string& to) {
   if (fd < 0) return false;
   ok = write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
   ok = (close(fd) == 0) && ok;
-  if (ok) ok = rename(tmp.c_str(), to.c_str()) == 0;
+  if (ok) ok = HostRename(tmp, to) == 0;
   if (!ok) unlink(tmp.c_str());
   return ok;
 }
