@@ -100,9 +100,11 @@ typedef DWORD COLORREF;
 typedef HANDLE HGLOBAL;
 typedef HANDLE HLOCAL;
 
-typedef INT_PTR (*FARPROC)();
-typedef INT_PTR (*NEARPROC)();
-typedef INT_PTR (*PROC)();
+// Procedure addresses are cast to their real type by the caller; a
+// parameterless void function is the type compilers let such casts go from.
+typedef void (*FARPROC)(void);
+typedef void (*NEARPROC)(void);
+typedef void (*PROC)(void);
 
 #ifndef FALSE
 #define FALSE 0

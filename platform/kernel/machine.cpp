@@ -34,9 +34,12 @@ std::string HostUserName() {
 }
 
 std::string HomeDir() {
-  if (const char* h = std::getenv("HOME"); h && *h) return h;
-  if (passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
-  return "/tmp";
+  static const std::string home = [] {
+    if (const char* h = std::getenv("HOME"); h && *h) return std::string(h);
+    if (passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return std::string(pw->pw_dir);
+    return std::string("/tmp");
+  }();
+  return home;
 }
 
 std::string StripTrailingSlashes(std::string p) {

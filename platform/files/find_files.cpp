@@ -1,0 +1,183 @@
+// FindFirstFileA, FindNextFileA and FindClose. A search takes a snapshot of
+// the matching entries, sorted as Windows lists them on NTFS: "." and ".."
+// first (except at a drive root), then by the upper-cased name.
+#include <dirent.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "dos_wildcards.h"
+#include "host_file_info.h"
+#include "path_argument.h"
+#include "short_names.h"
+#include "windows.h"
+#include "winsim/codepage.h"
+#include "winsim/file_attributes.h"
+#include "winsim/handles.h"
+
+namespace {
+
+using winsim::files::HostBaseName;
+using winsim::files::HostParent;
+
+struct FindObject : winsim::KernelObject {
+  winsim::ObjectKind Kind() const override { return winsim::ObjectKind::Find; }
+  std::mutex mutex;
+  std::vector<WIN32_FIND_DATAA> entries;
+  size_t next = 0;
+};
+
+struct Entry {
+  std::u16string name;    // as listed
+  std::string host;       // where it is on the host
+  std::u16string sortKey;
+};
+
+std::string JoinHost(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// The entries of a host folder, without "." and "..".
+std::vector<std::u16string> ListFolder(const std::string& folder) {
+  std::vector<std::u16string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return names;
+  while (dirent* e = readdir(dir)) {
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    names.push_back(winsim::Utf8ToUtf16(e->d_name));
+  }
+  closedir(dir);
+  return names;
+}
+
+// Fills the find data of one entry; false when it cannot be reported
+// (gone meanwhile, or a name too long for the A structure).
+bool Describe(const Entry& entry, const std::string& alternate, WIN32_FIND_DATAA* data) {
+  winsim::files::HostFileInfo info;
+  if (!winsim::files::QueryHostFile(entry.host, &info)) return false;
+  std::string name = winsim::Utf16ToAnsi(entry.name);
+  if (name.size() >= sizeof data->cFileName || alternate.size() >= sizeof data->cAlternateFileName) return false;
+  std::memset(data, 0, sizeof *data);
+  DWORD attributes = winsim::GetAttributesOfHost(entry.host);
+  data->dwFileAttributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes;
+  data->ftCreationTime = winsim::files::ToFileTime(info.created);
+  data->ftLastAccessTime = winsim::files::ToFileTime(info.accessed);
+  data->ftLastWriteTime = winsim::files::ToFileTime(info.modified);
+  const uint64_t size = info.isDirectory ? 0 : info.size;
+  data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  data->nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFF);
+  std::memcpy(data->cFileName, name.c_str(), name.size() + 1);
+  std::memcpy(data->cAlternateFileName, alternate.c_str(), alternate.size() + 1);
+  return true;
+}
+
+// Alternate names of the given entries of a folder, worked out over the
+// folder's whole listing so that "~N" numbers are stable.
+std::vector<std::string> AlternatesFor(const std::string& folder, const std::vector<Entry>& entries) {
+  std::vector<std::u16string> all = ListFolder(folder);
+  std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return winsim::Upcase(a) < winsim::Upcase(b); });
+  std::vector<std::string> alternates = winsim::files::AlternateNames(all);
+  std::vector<std::string> out;
+  for (const Entry& e : entries) {
+    auto it = std::find(all.begin(), all.end(), e.name);
+    out.push_back(it == all.end() ? std::string() : alternates[static_cast<size_t>(it - all.begin())]);
+  }
+  return out;
+}
+
+// The entries of `folder` matching `pattern`, in listing order.
+std::vector<Entry> Search(const std::string& folder, const std::u16string& pattern, bool atDriveRoot) {
+  std::vector<Entry> dots, found;
+  if (!atDriveRoot) {
+    for (const char16_t* dot : {u".", u".."}) {
+      if (winsim::files::MatchesPattern(pattern, dot))
+        dots.push_back({dot, std::u16string(dot) == u"." ? folder : HostParent(folder), u""});
+    }
+  }
+  for (auto& name : ListFolder(folder)) {
+    if (!winsim::files::MatchesPattern(pattern, name)) continue;
+    found.push_back({name, JoinHost(folder, winsim::Utf16ToUtf8(name)), winsim::Upcase(name)});
+  }
+  std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.sortKey < b.sortKey; });
+  dots.insert(dots.end(), found.begin(), found.end());
+  return dots;
+}
+
+// The last component of the name as given (trailing dots included, which
+// matter to a pattern).
+std::u16string GivenLastComponent(const char* name) {
+  std::u16string text = winsim::AnsiToUtf16(name);
+  size_t slash = text.find_last_of(u"\\/");
+  std::u16string last = slash == std::u16string::npos ? text : text.substr(slash + 1);
+  if (last.size() >= 2 && last[1] == u':' && slash == std::u16string::npos) last = last.substr(2);
+  return last;
+}
+
+HANDLE Fail(DWORD error) {
+  SetLastError(error);
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileData) {
+  winsim::ResolvedPath path;
+  if (!winsim::files::ResolveArgument(lpFileName, winsim::kAllowWildcards | winsim::kKeepTrailingSlash, &path))
+    return INVALID_HANDLE_VALUE;
+  if (!lpFindFileData) return Fail(ERROR_INVALID_PARAMETER);
+  // A name must not end in a backslash; that includes a drive's root.
+  if (path.trailingSlash || path.isDriveRoot) return Fail(path.exists || path.parentExists ? ERROR_FILE_NOT_FOUND
+                                                                                          : ERROR_PATH_NOT_FOUND);
+  const std::u16string pattern = GivenLastComponent(lpFileName);
+  const std::string folder = HostParent(path.host);
+  std::vector<Entry> entries;
+  if (winsim::files::HasWildcards(pattern)) {
+    if (!path.parentExists) return Fail(ERROR_PATH_NOT_FOUND);
+    const bool atDriveRoot = path.full.find_last_of(u'\\') == 2;
+    entries = Search(folder, pattern, atDriveRoot);
+  } else {
+    if (!path.exists) return Fail(winsim::files::MissingError(path));
+    std::string stored = HostBaseName(path.host);
+    entries.push_back({winsim::Utf8ToUtf16(stored), path.host, u""});
+  }
+
+  auto find = std::make_shared<FindObject>();
+  std::vector<std::string> alternates = AlternatesFor(folder, entries);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    WIN32_FIND_DATAA data;
+    if (Describe(entries[i], alternates[i], &data)) find->entries.push_back(data);
+  }
+  if (find->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND);
+  *lpFindFileData = find->entries[0];
+  find->next = 1;
+  return winsim::NewHandle(find);
+}
+
+extern "C" BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData) {
+  auto find = winsim::LookupHandleAs<FindObject>(hFindFile, winsim::ObjectKind::Find);
+  if (!find) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!lpFindFileData) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::lock_guard<std::mutex> lock(find->mutex);
+  if (find->next >= find->entries.size()) {
+    SetLastError(ERROR_NO_MORE_FILES);
+    return FALSE;
+  }
+  *lpFindFileData = find->entries[find->next++];
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI FindClose(HANDLE hFindFile) {
+  if (!winsim::LookupHandleAs<FindObject>(hFindFile, winsim::ObjectKind::Find) || !winsim::ReleaseHandle(hFindFile)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}

@@ -1,0 +1,85 @@
+#include "short_names.h"
+
+#include <set>
+
+#include "winsim/codepage.h"
+
+namespace winsim::files {
+namespace {
+
+bool IsBadShortChar(char16_t c) {
+  if (c < 0x20) return true;
+  switch (c) {
+    case u' ': case u'"': case u'*': case u'+': case u',': case u'/': case u':': case u';':
+    case u'<': case u'=': case u'>': case u'?': case u'[': case u'\\': case u']': case u'|':
+      return true;
+    default:
+      return false;
+  }
+}
+
+size_t AnsiLength(std::u16string_view text) { return Utf16ToAnsi(text).size(); }
+
+// Up to `limit` bytes of `part`, upper-cased, blanks and dots left out and
+// other characters that an 8.3 name may not hold replaced by '_'.
+std::u16string ShortPart(std::u16string_view part, size_t limit) {
+  std::u16string out;
+  size_t bytes = 0;
+  for (char16_t c : part) {
+    if (c == u' ' || c == u'.') continue;
+    char16_t s = IsBadShortChar(c) ? u'_' : UpcaseChar(c);
+    size_t len = AnsiLength(std::u16string(1, s));
+    if (bytes + len > limit) break;
+    out.push_back(s);
+    bytes += len;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool FitsEightDotThree(const std::u16string& name) {
+  if (name.empty() || name == u"." || name == u"..") return true;
+  size_t dot = name.find(u'.');
+  if (dot == 0 || (dot != std::u16string::npos && name.find(u'.', dot + 1) != std::u16string::npos)) return false;
+  for (char16_t c : name)
+    if (c != u'.' && IsBadShortChar(c)) return false;
+  std::u16string base = name.substr(0, dot);
+  std::u16string ext = dot == std::u16string::npos ? u"" : name.substr(dot + 1);
+  if (dot != std::u16string::npos && ext.empty()) return false;
+  return AnsiLength(base) <= 8 && AnsiLength(ext) <= 3;
+}
+
+std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names) {
+  std::set<std::u16string> taken;
+  for (const auto& n : names)
+    if (FitsEightDotThree(n)) taken.insert(Upcase(n));
+
+  std::vector<std::string> out;
+  out.reserve(names.size());
+  for (const auto& name : names) {
+    if (FitsEightDotThree(name)) {
+      out.emplace_back();
+      continue;
+    }
+    size_t lastDot = name.find_last_of(u'.');
+    bool hasExt = lastDot != std::u16string::npos && lastDot > 0 && lastDot + 1 < name.size();
+    std::u16string base = ShortPart(hasExt ? std::u16string_view(name).substr(0, lastDot) : name, 6);
+    std::u16string ext = hasExt ? ShortPart(std::u16string_view(name).substr(lastDot + 1), 3) : u"";
+    if (base.empty()) base = u"_";
+    std::u16string candidate;
+    for (unsigned n = 1;; ++n) {
+      std::u16string tail = u"~";
+      for (char c : std::to_string(n)) tail.push_back(static_cast<char16_t>(c));
+      // The number takes the place of the name's last characters when it grows.
+      std::u16string stem = base;
+      while (!stem.empty() && AnsiLength(stem) + tail.size() > 8) stem.pop_back();
+      candidate = stem + tail + (ext.empty() ? u"" : u"." + ext);
+      if (taken.insert(candidate).second) break;
+    }
+    out.push_back(Utf16ToAnsi(candidate));
+  }
+  return out;
+}
+
+}  // namespace winsim::files

@@ -1,0 +1,22 @@
+// Initialization files are stored in the machine's ANSI code page, or in
+// UTF-8 / UTF-16 when they start with a byte order mark; a rewrite keeps the
+// file's own encoding.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace winsim::profile {
+
+enum class ProfileEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+
+struct DecodedProfile {
+  ProfileEncoding encoding = ProfileEncoding::Ansi;
+  std::u16string text;
+};
+
+// Bytes of a file -> its text. Sequences the code page lacks become '?'.
+DecodedProfile DecodeProfileBytes(std::string_view bytes);
+// Text -> bytes of a file in the given encoding, with its byte order mark.
+std::string EncodeProfileText(std::u16string_view text, ProfileEncoding encoding);
+
+}  // namespace winsim::profile

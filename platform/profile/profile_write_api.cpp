@@ -1,0 +1,72 @@
+// WritePrivateProfileStringA/W: every change rewrites the whole file in
+// normalized form, in the file's own encoding.
+#include <memory>
+#include <mutex>
+#include <new>
+
+#include "profile_document.h"
+#include "profile_encoding.h"
+#include "profile_storage.h"
+#include "profile_wide_args.h"
+#include "windows.h"
+
+namespace profile = winsim::profile;
+
+namespace {
+
+// Applies the change; false when the document stays as it was.
+bool ApplyChange(profile::ProfileDocument& doc, LPCWSTR section, LPCWSTR key, LPCWSTR value) {
+  if (!key) return doc.DeleteSection(section);
+  if (!value) return doc.DeleteKey(section, key);
+  return doc.SetValue(section, key, value);
+}
+
+BOOL Fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString,
+                                       LPCWSTR lpFileName) {
+  // All three NULL asks to flush the cache; there is none, and Windows
+  // documents FALSE as the result.
+  if (!lpAppName && !lpKeyName && !lpString) return FALSE;
+  if (!lpAppName) return Fail(ERROR_INVALID_PARAMETER);
+  try {
+    std::lock_guard<std::mutex> lock(profile::ProfileFilesMutex());
+    winsim::ResolvedPath path = profile::ResolveProfileName(lpFileName);
+    // The file is opened for writing before anything else happens.
+    std::unique_ptr<winsim::ShareRegistration> claim;
+    DWORD error = profile::ClaimForChange(path, &claim);
+    if (error != ERROR_SUCCESS) return Fail(error);
+    std::string bytes;
+    error = profile::ReadProfileFile(path, &bytes);
+    if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND) return Fail(error);
+
+    profile::DecodedProfile decoded = profile::DecodeProfileBytes(bytes);
+    profile::ProfileDocument doc = profile::ProfileDocument::Parse(decoded.text);
+    if (!ApplyChange(doc, lpAppName, lpKeyName, lpString)) return TRUE;
+    if (!path.exists && winsim::DenyWriteForUser(path)) return Fail(ERROR_ACCESS_DENIED);
+
+    error = profile::RewriteProfileFile(path.host, profile::EncodeProfileText(doc.Serialize(), decoded.encoding));
+    if (error != ERROR_SUCCESS) return Fail(error);
+    return TRUE;
+  } catch (const std::bad_alloc&) {
+    return Fail(ERROR_NOT_ENOUGH_MEMORY);
+  }
+}
+
+BOOL WINAPI WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName) {
+  try {
+    profile::WideArg app(lpAppName), key(lpKeyName), value(lpString), file(lpFileName);
+    return WritePrivateProfileStringW(app.get(), key.get(), value.get(), file.get());
+  } catch (const std::bad_alloc&) {
+    return Fail(ERROR_NOT_ENOUGH_MEMORY);
+  }
+}
+
+}  // extern "C"
