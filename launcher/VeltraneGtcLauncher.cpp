@@ -1,0 +1,52 @@
+// The launcher: starts the build of the setup program that matches the
+// machine's word size, without arguments, and waits for it. It always ends
+// with exit status 0.
+#include <cstring>
+
+#include "windows.h"
+
+namespace {
+
+typedef BOOL(WINAPI* LPFN_ISWOW64PROCESS)(HANDLE, PBOOL);
+LPFN_ISWOW64PROCESS fnIsWow64Process = nullptr;
+
+// TRUE when this 32-bit program runs on a 64-bit Windows.
+BOOL IsWow64() {
+  BOOL bIsWow64 = FALSE;
+  fnIsWow64Process =
+      reinterpret_cast<LPFN_ISWOW64PROCESS>(GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process"));
+  if (fnIsWow64Process && !fnIsWow64Process(GetCurrentProcess(), &bIsWow64)) bIsWow64 = FALSE;
+  return bIsWow64;
+}
+
+void RunAndWait(LPSTR pszCommandLine, WORD wShowWindow) {
+  STARTUPINFOA si;
+  std::memset(&si, 0, sizeof si);
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  si.wShowWindow = wShowWindow;
+  PROCESS_INFORMATION pi;
+  std::memset(&pi, 0, sizeof pi);
+  if (!CreateProcessA(nullptr, pszCommandLine, nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr, nullptr,
+                      &si, &pi)) {
+    return;
+  }
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD dwExitCode = 0;
+  GetExitCodeProcess(pi.hProcess, &dwExitCode);
+  if (dwExitCode == STILL_ACTIVE && !GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, pi.dwProcessId)) {
+    TerminateProcess(pi.hProcess, STILL_ACTIVE);
+  }
+  CloseHandle(pi.hProcess);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  char szSetup32[1024] = {0};
+  char szSetup64[1024] = {0};
+  std::memcpy(szSetup32, "VeltraneGTC32.exe", 17);
+  std::memcpy(szSetup64, "VeltraneGTC64.exe", 17);
+  RunAndWait(IsWow64() ? szSetup64 : szSetup32, SW_SHOW);
+  return 0;
+}
