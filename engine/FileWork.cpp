@@ -1,0 +1,132 @@
+// File work: lays out the recovery folder, the install folder with Cert and
+// Image, and the two system-folder libraries; on uninstall removes the
+// install folder and the OpenSSL library.
+#include <openssl/conf.h>
+
+#include "InstallLog.h"
+#include "ProgressDlg.h"
+#include "SetupPaths.h"
+#include "VeltraneGtcSetupDlg.h"
+
+namespace {
+
+const char* const kRecoveryFiles[] = {"VeltraneGtcSetup.exe", "VeltraneGTCSetup.ini", "ssleay32.dll",
+                                      "mfc110.dll", "msvcp110.dll", "msvcr110.dll"};
+const char* const kRecoveryArtwork[] = {
+    "인스톨.ico",      "vtxSet_kor.png", "vtxSetUP_kor.png", "vtxUnUP_kor.png", "Set1-1_kor.png",
+    "Set2-1_kor.png",  "Set4-1_kor.png", "Set4-2_kor.png",   "Set5-1_kor.png",  "Un1-1_kor.png",
+    "Un2-1_kor.png",   "Un2-2_kor.png",  "Un3-1_kor.png",    "Un4-1_kor.png",   "OrvGtcLogo.bmp"};
+const char* const kInstallFiles[] = {"Version.txt", "VelText.dll", "VelPro0.txt"};
+const char* const kCertificates[] = {"2b7d870a.0", "3d7219e9.0", "69ceea23.0", "76ad1a1b.0",
+                                     "936a7112.0", "660878eb.0", "f1f2f575.0"};
+
+}  // namespace
+
+int CProgressDlg::WorkFileCopy() {
+  WriteLog("CProgressDlg::WorkFileCopy IN");
+  char szCurrent[1024] = {0};
+  GetCurrentDirectoryA(sizeof szCurrent, szCurrent);
+  const CString strSourceFolder = szCurrent;
+
+  if (!m_pMainDlg->m_bInstall) {
+    WriteLog("CProgressDlg::WorkFileCopy UnInstall Mode");
+    RemoveFolderTree(m_pMainDlg->m_strInstallFolder);
+    WriteLog("CProgressDlg::WorkFileCopy Root 폴더 제거 성공");
+    m_fileGroup.IsModeFileDelete(CString(setup::kSystemFolder) + "\\nxc1xu32.dll");
+    WriteLog("CProgressDlg::WorkFileCopy OUT return:%d", 1);
+    return 1;
+  }
+
+  auto source = [&](LPCSTR pszName) { return strSourceFolder + "\\" + pszName; };
+  // Makes a folder when it is missing; FALSE after logging when that fails.
+  auto ensureFolder = [&](const CString& strPath, bool bHidden, LPCSTR pszFound, LPCSTR pszMade, LPCSTR pszFailed) {
+    if (!m_folderGroup.IsFolderMissing(strPath)) {
+      WriteLog("%s", pszFound);
+      return true;
+    }
+    if (!m_folderGroup.MakeFolder(bHidden ? strPath + "(Hidden)" : strPath)) {
+      WriteLog("%s", pszFailed);
+      return false;
+    }
+    WriteLog("%s", pszMade);
+    return true;
+  };
+
+  if (!ensureFolder(setup::kRecoveryRoot, true, "CProgressDlg::WorkFileCopy 복구Root 폴더 찾기 성공",
+                    "CProgressDlg::WorkFileCopy 복구Root 폴더 생성 성공",
+                    "CProgressDlg::WorkFileCopy 복구 Root 폴더 생성 실패")) {
+    return 0;
+  }
+  if (!ensureFolder(setup::kRecoveryFolder, false, "CProgressDlg::WorkFileCopy 복구 폴더 찾기 성공",
+                    "CProgressDlg::WorkFileCopy 복구 폴더 생성 성공",
+                    "CProgressDlg::WorkFileCopy 복구 폴더 생성 실패")) {
+    return 0;
+  }
+  for (LPCSTR pszName : kRecoveryFiles) {
+    if (!CopyFileWithProgress(source(pszName), setup::kRecoveryFolder)) return 0;
+  }
+  if (!m_pConf) return 0;
+  STACK_OF(CONF_VALUE)* pProfiles = CONF_get_section(m_pConf, "BASIC_PROFILE");
+  if (!pProfiles) {
+    WriteLog("CProgressDlg::ini get section failed.[BASIC_PROFILE]");
+    return 0;
+  }
+  if (CONF_get_number(m_pConf, "GENERAL", "UseDefaultProfile") != 0) {
+    for (int i = 0; i < sk_CONF_VALUE_num(pProfiles); ++i) {
+      const CONF_VALUE* pEntry = sk_CONF_VALUE_value(pProfiles, i);
+      if (!pEntry->value || !*pEntry->value) continue;
+      if (!CopyFileWithProgress(source(pEntry->value), setup::kRecoveryFolder)) return 0;
+    }
+  }
+  ProgressStep();
+  for (LPCSTR pszName : kRecoveryArtwork) {
+    if (!CopyFileWithProgress(source(pszName), setup::kRecoveryFolder)) return 0;
+  }
+  ProgressStep();
+
+  const CString strInstallFolder = m_pMainDlg->m_strInstallFolder;
+  const CString strRootFolder = strInstallFolder.Left(strInstallFolder.ReverseFind('\\'));
+  if (!ensureFolder(strRootFolder, false, "CProgressDlg::WorkFileCopy Root 폴더 찾기 성공",
+                    "CProgressDlg::WorkFileCopy Root 폴더 생성 성공", "CProgressDlg::WorkFileCopy Root 폴더 생성 실패")) {
+    return 0;
+  }
+  ProgressStep();
+  if (!ensureFolder(strInstallFolder, false, "CProgressDlg::WorkFileCopy Root setup 폴더 찾기 성공",
+                    "CProgressDlg::WorkFileCopy Root setup 폴더 생성 성공",
+                    "CProgressDlg::WorkFileCopy Root setup 폴더 생성 실패")) {
+    return 0;
+  }
+  for (LPCSTR pszName : kInstallFiles) {
+    if (!CopyFileWithProgress(source(pszName), strInstallFolder)) return 0;
+  }
+  const CString strCertFolder = strInstallFolder + "\\Cert";
+  if (!ensureFolder(strCertFolder, false, "CProgressDlg::WorkFileCopy Cert 폴더 찾기 성공",
+                    "CProgressDlg::WorkFileCopy Cert 폴더 생성 성공", "CProgressDlg::WorkFileCopy Cert 폴더 생성 실패")) {
+    return 0;
+  }
+  ProgressStep();
+  for (LPCSTR pszName : kCertificates) {
+    if (!CopyFileWithProgress(source(pszName), strCertFolder)) return 0;
+  }
+  const CString strImageFolder = strInstallFolder + "\\Image";
+  if (!ensureFolder(strImageFolder, false, "CProgressDlg::WorkFileCopy Image 폴더 찾기 성공",
+                    "CProgressDlg::WorkFileCopy Image 폴더 생성 성공",
+                    "CProgressDlg::WorkFileCopy Image 폴더 생성 실패")) {
+    return 0;
+  }
+  if (!CopyFileWithProgress(source("OrvGtcLogo.bmp"), strImageFolder)) return 0;
+  ProgressStep();
+
+  // The number in the brackets is the failing file's place in the install
+  // order: 34 for the OpenSSL library, 35 for the plug-in library.
+  int nFailed = 0;
+  if (!CopyFileWithProgress(source("nxc1xu32.dll"), setup::kSystemFolder)) nFailed = 34;
+  else if (!CopyFileWithProgress(source("ORV_EapPeap.dll"), setup::kSystemFolder)) nFailed = 35;
+  if (nFailed) {
+    WriteLog("CProgressDlg::WorkFileCopy system copy 실패[%d]", nFailed);
+    return 0;
+  }
+  WriteLog("CProgressDlg::WorkFileCopy system copy 성공");
+  WriteLog("CProgressDlg::WorkFileCopy OUT return:%d", 1);
+  return 1;
+}

@@ -1,0 +1,134 @@
+#include "wlan_profile_store.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "wlan_profile_xml.h"
+#include "winsim/codepage.h"
+
+namespace netsh {
+namespace {
+
+constexpr const char* kInterfaceFolder =
+    "C:\\ProgramData\\Microsoft\\Wlansvc\\Profiles\\Interfaces\\{5E0D7B3A-1C42-4F6E-8A9B-2D3C4B5A6F70}";
+
+std::string UserName() {
+  char name[256];
+  DWORD size = GetEnvironmentVariableA("USERNAME", name, sizeof name);
+  return size > 0 && size < sizeof name ? std::string(name, size) : std::string("User");
+}
+
+std::string FolderOf(bool currentUser) {
+  return currentUser ? std::string(kInterfaceFolder) + "\\Users\\" + UserName() : kInterfaceFolder;
+}
+
+// Creates the folder and every missing folder above it.
+DWORD MakeFolders(const std::string& path) {
+  for (size_t pos = path.find('\\', 3); ; pos = path.find('\\', pos + 1)) {
+    std::string part = path.substr(0, pos);
+    if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return GetLastError();
+    if (pos == std::string::npos) return ERROR_SUCCESS;
+  }
+}
+
+std::string NewFileName() {
+  using namespace std::chrono;
+  uint64_t ms = static_cast<uint64_t>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+  std::random_device random;
+  char name[64];
+  std::snprintf(name, sizeof name, "{%08X-%04X-4%03X-%04X-%04X%08X}.xml", static_cast<unsigned>(ms >> 16),
+                static_cast<unsigned>(ms & 0xFFFF), random() & 0xFFF, (random() & 0x3FFF) | 0x8000,
+                random() & 0xFFFF, random());
+  return name;
+}
+
+void ListFolder(const std::string& folder, bool currentUser, std::vector<StoredProfile>* out) {
+  WIN32_FIND_DATAA found;
+  std::string pattern = folder + "\\*.xml";
+  HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  std::vector<std::string> names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  for (const auto& fileName : names) {
+    StoredProfile profile;
+    profile.fileName = fileName;
+    profile.path = folder + "\\" + fileName;
+    profile.currentUser = currentUser;
+    std::string document;
+    if (ReadWholeFile(profile.path, &document) != ERROR_SUCCESS) continue;
+    auto info = ReadProfile(document);
+    if (!info) continue;  // not a profile: not listed, as Windows skips it
+    profile.name = info->name;
+    out->push_back(std::move(profile));
+  }
+}
+
+DWORD WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  DWORD error = ok && written == bytes.size() ? ERROR_SUCCESS : GetLastError();
+  CloseHandle(file);
+  return error;
+}
+
+}  // namespace
+
+DWORD ReadWholeFile(const std::string& path, std::string* bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  bytes->clear();
+  char buffer[8192];
+  DWORD got = 0;
+  DWORD error = ERROR_SUCCESS;
+  for (;;) {
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+      error = GetLastError();
+      break;
+    }
+    if (got == 0) break;
+    bytes->append(buffer, got);
+  }
+  CloseHandle(file);
+  return error;
+}
+
+std::vector<StoredProfile> ListProfiles() {
+  std::vector<StoredProfile> profiles;
+  ListFolder(FolderOf(false), false, &profiles);
+  ListFolder(FolderOf(true), true, &profiles);
+  std::stable_sort(profiles.begin(), profiles.end(),
+                   [](const StoredProfile& a, const StoredProfile& b) { return a.fileName < b.fileName; });
+  return profiles;
+}
+
+std::optional<StoredProfile> FindProfile(const std::string& nameUtf8) {
+  std::u16string wanted = winsim::Utf8ToUtf16(nameUtf8);
+  for (auto& profile : ListProfiles()) {
+    if (winsim::EqualsNoCase(winsim::Utf8ToUtf16(profile.name), wanted)) return profile;
+  }
+  return std::nullopt;
+}
+
+DWORD SaveProfile(const std::string& document, bool currentUser, const std::optional<StoredProfile>& existing) {
+  std::string folder = FolderOf(currentUser);
+  if (DWORD error = MakeFolders(folder)) return error;
+  std::string fileName = existing ? existing->fileName : NewFileName();
+  std::string path = folder + "\\" + fileName;
+  if (DWORD error = WriteWholeFile(path, document)) return error;
+  if (existing && existing->path != path) DeleteFileA(existing->path.c_str());
+  return ERROR_SUCCESS;
+}
+
+DWORD DeleteProfile(const StoredProfile& profile) {
+  return DeleteFileA(profile.path.c_str()) ? ERROR_SUCCESS : GetLastError();
+}
+
+}  // namespace netsh

@@ -1,0 +1,43 @@
+// Resource identifiers of the setup program: dialog templates, icon and
+// control ids.
+#pragma once
+
+#define IDR_MAINFRAME 128
+
+#define IDD_VELTRANEGTCSETUP_DIALOG 102
+#define IDD_WELCOME 104
+#define IDD_LICENSE 107
+#define IDD_PROGRESS 115
+#define IDD_ERROR 124
+#define IDD_FINISH 129
+#define IDD_NOTICE 130
+
+// The wizard frame's buttons and page placeholder.
+#define ID_WIZBACK 12323
+#define ID_WIZNEXT 12324
+#define ID_WIZFINISH 12325
+#define IDC_SHEETRECT 1010
+
+// Page controls.
+#define IDC_STATIC_1016 1016
+#define IDC_STATIC_1017 1017
+#define IDC_STATIC_1018 1018
+#define IDC_STATIC_1019 1019
+#define IDC_STATIC_1020 1020
+#define IDC_STATIC_1021 1021
+#define IDC_STATIC_1022 1022
+#define IDC_STATIC_1023 1023
+#define IDC_STATIC_1082 1082
+#define IDC_CHECK_REBOOT 1094
+#define IDC_EDIT_AGREEMENT 1033
+#define IDC_RADIO_ACCEPT 1034
+#define IDC_RADIO_DECLINE 1035
+#define IDC_LICENSE_SEPARATOR 1111
+#define IDC_PROGRESS_BAR 1006
+#define IDC_STATUS 1058
+#define IDC_ELAPSED 1077
+#define IDC_ELAPSED_CAPTION 1078
+#define IDC_PROGRESS_SEPARATOR 1112
+#define IDC_RESTART_LABEL 1103
+#define IDC_ERROR_MESSAGE 1101
+#define IDC_NOTICE_TEXT 1000

@@ -1,0 +1,52 @@
+// Rules the pages share: artwork names by density, the "$$" line split.
+#include <gtest/gtest.h>
+
+#include "ArtworkImage.h"
+#include "TextLines.h"
+
+namespace {
+
+TEST(ArtworkNames, DensityTable) {
+  struct { int dpi; bool banner; const char* expected; } rows[] = {
+      {96, true, "D:\\setup\\vtxSet_kor.png"},
+      {96, false, "D:\\setup\\Set1-1_kor.png"},
+      {120, true, "D:\\setup\\vtxSet_DPI_120_kor.png"},
+      {120, false, "D:\\setup\\Set1-1_kor.png"},
+      {144, true, "D:\\setup\\vtxSet_DPI_144_kor.png"},
+      {144, false, "D:\\setup\\Set1-1_DPI_144_kor.png"},
+      {192, true, "D:\\setup\\vtxSet_DPI_192_kor.png"},
+      {192, false, "D:\\setup\\Set1-1_DPI_192_kor.png"},
+      {168, true, "D:\\setup\\_kor.png"},
+      {108, false, "D:\\setup\\_kor.png"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.dpi);
+    EXPECT_STREQ(row.expected, artwork::FileName("D:\\setup\\", row.banner ? "vtxSet" : "Set1-1", row.dpi, row.banner));
+  }
+}
+
+TEST(ArtworkNames, HeaderMargins) {
+  EXPECT_EQ(4, artwork::HeaderMargin(96));
+  EXPECT_EQ(5, artwork::HeaderMargin(120));
+  EXPECT_EQ(6, artwork::HeaderMargin(144));
+  EXPECT_EQ(6, artwork::HeaderMargin(192));
+  EXPECT_EQ(4, artwork::HeaderMargin(168));
+}
+
+TEST(TextLines, SplitRule) {
+  struct { const char* text; const char* first; const char* second; } rows[] = {
+      {"$$first $$second.$$", "first ", "second."},
+      {"$$abc$$xabcx$$", "abc", "xx"},   // the first line is cut from the second too
+      {"no marker", "", ""},
+      {"$$only one", "", ""},
+      {"$$one$$", "one", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    CString text = row.text;
+    EXPECT_STREQ(row.first, textlines::TakeLine(text));
+    EXPECT_STREQ(row.second, textlines::TakeLine(text));
+  }
+}
+
+}  // namespace
