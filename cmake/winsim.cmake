@@ -33,6 +33,6 @@ endfunction()
 function(winsim_test target)
   target_link_libraries(${target} PRIVATE winsim_testmain GTest::gtest)
   winsim_windows_code(${target})
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "WINSIM_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "WINSIM_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" ${ARGN})
 endfunction()

@@ -17,8 +17,9 @@ namespace {
 
 std::mutex g_registryMutex;
 std::map<UINT, const DLGTEMPLATE_RES*>& Registry() {
-  static std::map<UINT, const DLGTEMPLATE_RES*> registry;
-  return registry;
+  // Never destroyed: other threads may use it while the process exits.
+  static auto* registry = new std::map<UINT, const DLGTEMPLATE_RES*>;
+  return *registry;
 }
 
 Kind KindOfClass(LPCSTR cls) {

@@ -16,16 +16,19 @@ namespace {
 
 std::recursive_mutex g_mutex;
 std::set<const void*>& LiveObjects() {
-  static std::set<const void*> live;
-  return live;
+  // Never destroyed: other threads may use it while the process exits.
+  static auto* live = new std::set<const void*>;
+  return *live;
 }
 std::map<HDC, std::unique_ptr<DeviceContext>>& Contexts() {
-  static std::map<HDC, std::unique_ptr<DeviceContext>> contexts;
-  return contexts;
+  // Never destroyed: other threads may use it while the process exits.
+  static auto* contexts = new std::map<HDC, std::unique_ptr<DeviceContext>>;
+  return *contexts;
 }
 std::map<HWND, QPainter*>& Painters() {
-  static std::map<HWND, QPainter*> painters;
-  return painters;
+  // Never destroyed: other threads may use it while the process exits.
+  static auto* painters = new std::map<HWND, QPainter*>;
+  return *painters;
 }
 uintptr_t g_nextDc = 0x20000;
 

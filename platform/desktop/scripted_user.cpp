@@ -65,7 +65,8 @@ struct Script {
   std::string stamp;  // identity of the file's contents
   std::vector<Step> steps;
 };
-Script g_script;
+// Never destroyed: the watchdog thread reads it until the process is gone.
+Script& g_script = *new Script;
 
 struct SharedState {
   long long position = 0;

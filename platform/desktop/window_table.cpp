@@ -10,8 +10,9 @@ namespace {
 
 std::recursive_mutex g_mutex;
 std::map<HWND, WindowPtr>& Table() {
-  static std::map<HWND, WindowPtr> table;
-  return table;
+  // Never destroyed: other threads may use it while the process exits.
+  static auto* table = new std::map<HWND, WindowPtr>;
+  return *table;
 }
 // Handles are never reused, so a stale handle finds nothing.
 uintptr_t g_nextHandle = 0x10010;
