@@ -33,6 +33,11 @@ endfunction()
 function(winsim_test target)
   target_link_libraries(${target} PRIVATE winsim_testmain GTest::gtest)
   winsim_windows_code(${target})
+  # Tests that run several threads are also built and run under
+  # ThreadSanitizer: the target `threaded_tests` builds just those.
+  if("threaded" IN_LIST ARGN)
+    set_property(GLOBAL APPEND PROPERTY WINSIM_THREADED_TEST_TARGETS ${target})
+  endif()
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "WINSIM_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" ${ARGN})
 endfunction()
