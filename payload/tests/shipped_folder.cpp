@@ -58,8 +58,6 @@ const std::vector<InstallRow>& InstallOrder() {
   return rows;
 }
 
-bool MadeBySetupBuild(const std::string& name) { return name == "VeltraneGtcSetup.exe"; }
-
 const std::vector<ArtworkBase>& ArtworkBases() {
   static const std::vector<ArtworkBase> bases = {
       {"vtxSet", true},  {"vtxSetUP", true}, {"vtxUnUP", true}, {"Set1-1", false}, {"Set2-1", false},

@@ -26,8 +26,6 @@ struct InstallRow {
 inline constexpr const char* kProfileEntries = "<BASIC_PROFILE entries>";
 const std::vector<InstallRow>& InstallOrder();
 
-// Files the setup program's own build puts into the folder, not the payload.
-bool MadeBySetupBuild(const std::string& name);
 
 struct ArtworkBase {
   const char* name;
