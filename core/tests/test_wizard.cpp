@@ -2,6 +2,7 @@
 // titles, the cancel questions, and what the runs leave behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -132,6 +133,44 @@ TEST(Wizard, FailedInstallIsRevertedOnScreen) {
   EXPECT_TRUE(e2e::LogHas("LVL_ERROR::ThreadFunc::File copy error."));
   EXPECT_TRUE(e2e::LogHas("설치 실패 모든파일 정상 제거 완료, InstallSuccess=0 로 변경"));
   EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kPluginKey));
+}
+
+TEST(Wizard, ForcedRestartWithAndWithoutThePrivilege) {
+  struct {
+    const char* privilege;
+    std::vector<std::string> script;
+    size_t requests;
+  } rows[] = {
+      {"1", {"click 12324", "click 1034", "click 12324"}, 1},
+      {"0", {"click 12324", "click 1034", "click 12324", "click 12325"}, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string("shutdown_privilege=") + row.privilege);
+    e2e::Setup setup = e2e::FreshSetup();
+    std::string ini = winsim::testing::ReadHostFile(setup.source + "/VeltraneGTCSetup.ini");
+    const size_t at = ini.find("ForceReboot=0");
+    ASSERT_NE(std::string::npos, at);
+    ini[at + 12] = '1';
+    winsim::testing::WriteHostFile(setup.source + "/VeltraneGTCSetup.ini", ini);
+    ASSERT_TRUE(winsim::SetConfigValue("shutdown_privilege", row.privilege, nullptr));
+
+    ASSERT_EQ(0, e2e::RunSetup(setup, "/i", row.script));
+    const std::string requests = winsim::testing::ReadHostFile(winsim::JournalDir() + "/shutdown.log");
+    EXPECT_EQ(row.requests, static_cast<size_t>(std::count(requests.begin(), requests.end(), '\n'))) << requests;
+    // The outcome is recorded in its own section before the attempt.
+    EXPECT_EQ("1", e2e::IniValue(kRecoveryIni, "InstallRoot", "InstallSuccess"));
+    EXPECT_EQ("1", e2e::IniValue(kRecoveryIni, "Root", "InstallSuccess"));
+    Journal j = ReadJournal();
+    if (row.requests) {
+      EXPECT_NE(std::string::npos, requests.find("flags=0x12 reason=0x80000000"));
+      EXPECT_TRUE(e2e::LogHas("CProgressDlg::forceRebooting() 재부팅 성공"));
+      EXPECT_NE(std::string::npos, j.text.find("\"event\":\"endsession\"")) << j.text;
+      EXPECT_EQ((std::vector<int>{104, 107, 115}), j.pages) << "stays on the progress page while Windows ends";
+    } else {
+      EXPECT_TRUE(e2e::LogHas("권한 문제로 인해 재부팅 실패함"));
+      EXPECT_EQ((std::vector<int>{104, 107, 115, 129}), j.pages) << j.text;
+    }
+  }
 }
 
 }  // namespace

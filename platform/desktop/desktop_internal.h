@@ -220,6 +220,8 @@ struct JournalEntry {
   std::string extra;   // further members, already JSON (",\"x\":1")
 };
 void WriteJournal(const JournalEntry& entry);
+// Ends this program a moment after an accepted restart request.
+void RegisterSessionEnd();
 std::string ResultName(INT_PTR result);
 // Journals the show of a top-level window (once) and any pending page.
 void JournalShow(Window& w);

@@ -81,6 +81,7 @@ void CreateApplication() {
     else qunsetenv("QT_QPA_PLATFORM");
   }
   g_app.store(app);
+  RegisterSessionEnd();
   StartScriptedUser();
 }
 

@@ -7,6 +7,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -334,6 +335,16 @@ bool SetConfigValue(const std::string& key, const std::string& value, std::strin
     return false;
   }
   return true;
+}
+
+namespace {
+std::atomic<void (*)(unsigned)> g_sessionEndHandler{nullptr};
+}  // namespace
+
+void SetSessionEndHandler(void (*handler)(unsigned flags)) { g_sessionEndHandler = handler; }
+
+void NotifySessionEnd(unsigned flags) {
+  if (auto handler = g_sessionEndHandler.load()) handler(flags);
 }
 
 std::string DriveCRoot() { return MachineRoot() + "/drive_c"; }

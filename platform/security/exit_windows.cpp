@@ -27,5 +27,6 @@ extern "C" BOOL WINAPI ExitWindowsEx(UINT uFlags, DWORD dwReason) {
   char fields[64];
   std::snprintf(fields, sizeof(fields), " flags=0x%x reason=0x%x", uFlags, static_cast<unsigned>(dwReason));
   winsim::AppendJournalLine("shutdown.log", winsim::NowIso8601() + fields);
+  winsim::NotifySessionEnd(uFlags);
   return TRUE;
 }

@@ -1,5 +1,6 @@
 // The error and notice dialogs: placement, texts, self-closing notices,
 // notice fonts by density, and the error dialog's size by density.
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -71,15 +72,15 @@ DWORD RunProbe(const std::string& mode, const std::string& script) {
   for (char& c : windowsPath)
     if (c == '/') c = '\\';
   std::string commandLine = "\"" + windowsPath + "\" " + mode;
-  std::string environment = "WINSIM_USER=" + scriptPath;
-  environment.push_back('\0');
-  environment.push_back('\0');
+  // The probe inherits this process's environment (sanitizer options
+  // included) with the script of this run.
+  setenv("WINSIM_USER", scriptPath.c_str(), 1);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr, &startup,
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process))
     return 0xFFFFFFFF;
   WaitForSingleObject(process.hProcess, 90000);

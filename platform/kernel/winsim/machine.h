@@ -39,6 +39,12 @@ bool ImageIs32Bit();
 // A 32-bit program on an x64 machine, as Windows' WOW64 runs it.
 bool IsWow64();
 
+// The end of the session after an accepted restart or shutdown request.
+// The desktop registers what ends the programs that show windows, as
+// Windows ends them; a process without a desktop goes on.
+void SetSessionEndHandler(void (*handler)(unsigned flags));
+void NotifySessionEnd(unsigned flags);
+
 // Local time as "2026-12-07T10:42:08.123" (the journal's time format).
 std::string NowIso8601();
 
