@@ -104,6 +104,8 @@ class CProgressDlg : public CNewWizPage {
   // One progress step: +2 (or +10 for the rollback's large step), capped
   // at 230, sent to the bar, and the page refreshed unless silent.
   void ProgressStep(int nAmount = 2);
+  // The bar part of a step alone: +2, capped at 230, sent to the bar.
+  void AdvanceBar(int nAmount = 2);
   void ShowStatus(const CString& strStatus);
   // Loads the profile configuration; logs a load failure with its line.
   bool LoadProfileConfig(LPCSTR pszCaller);

@@ -157,10 +157,14 @@ void CProgressDlg::RunOnPageThread(PageAction action) {
   DoPageAction(action);
 }
 
-void CProgressDlg::ProgressStep(int nAmount) {
+void CProgressDlg::AdvanceBar(int nAmount) {
   m_nProgressPos += nAmount;
   if (m_nProgressPos > 230) m_nProgressPos = 230;
   SendProgress(PBM_SETPOS, static_cast<WPARAM>(m_nProgressPos), 0);
+}
+
+void CProgressDlg::ProgressStep(int nAmount) {
+  AdvanceBar(nAmount);
   if (!m_pMainDlg->m_bSilent) RunOnPageThread(kActionRefresh);
 }
 
@@ -198,16 +202,12 @@ int CProgressDlg::RemoveFolderTree(CString strFolder) {
       continue;
     }
     const CString strFile = finder.GetFilePath();
-    m_nProgressPos += 2;
-    if (m_nProgressPos > 230) m_nProgressPos = 230;
-    SendProgress(PBM_SETPOS, static_cast<WPARAM>(m_nProgressPos), 0);
+    AdvanceBar();
     if (!m_pMainDlg->m_bSilent) ShowStatus("Delete : " + strFile);
     m_fileGroup.IsModeFileDelete(strFile);
   }
   finder.Close();
-  m_nProgressPos += 2;
-  if (m_nProgressPos > 230) m_nProgressPos = 230;
-  SendProgress(PBM_SETPOS, static_cast<WPARAM>(m_nProgressPos), 0);
+  AdvanceBar();
   if (!m_pMainDlg->m_bSilent) ShowStatus("Delete : " + strFolder);
   RemoveDirectoryA(strFolder);
   return 1;

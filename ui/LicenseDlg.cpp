@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "VeltraneGtcSetupDlg.h"
-#include "WizardPageCommands.h"
 #include "resource.h"
 
 CLicenseDlg::CLicenseDlg() : CNewWizPage(IDD_LICENSE) {}
@@ -97,10 +96,10 @@ BOOL CLicenseDlg::OnQueryCancel() {
 
 void CLicenseDlg::OnOK() {
   if (m_nAgreement == 1) return;
-  wizard::MoveToNextPage(m_pMainDlg);
+  m_pMainDlg->Advance();
 }
 
-void CLicenseDlg::OnCancel() { wizard::CancelFromPage(m_pMainDlg); }
+void CLicenseDlg::OnCancel() { m_pMainDlg->CancelWizard(); }
 
 void CLicenseDlg::OnAccept() {
   m_btnAccept.SetCheck(BST_CHECKED);

@@ -3,7 +3,6 @@
 #include "InstallLog.h"
 #include "SetupConfig.h"
 #include "VeltraneGtcSetupDlg.h"
-#include "WizardPageCommands.h"
 #include "resource.h"
 
 CWelComeDlg::CWelComeDlg() : CNewWizPage(IDD_WELCOME) {}
@@ -68,9 +67,9 @@ BOOL CWelComeDlg::OnQueryCancel() {
   return MessageBox("설치를 취소 하시겠습니까?", "설치 취소", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES;
 }
 
-void CWelComeDlg::OnOK() { wizard::MoveToNextPage(m_pMainDlg); }
+void CWelComeDlg::OnOK() { m_pMainDlg->Advance(); }
 
-void CWelComeDlg::OnCancel() { wizard::CancelFromPage(m_pMainDlg); }
+void CWelComeDlg::OnCancel() { m_pMainDlg->CancelWizard(); }
 
 void CWelComeDlg::OnPaint() { artwork::DrawSideBySide(this, m_pImageBanner, m_pImagePage); }
 
