@@ -203,21 +203,31 @@ bool CopyHostFile(const std::string& from, const std::string& to) {
 }
 
 // The stand-in system programs come from the build's bin/ folder (or the
-// folder of the running program) and are laid into System32 and SysWOW64.
+// folder of the running program) and are laid into System32; their 32-bit
+// builds, from wow64/ beside them, into SysWOW64, so that a 32-bit program
+// on a 64-bit machine starts 32-bit system programs as on Windows. (Where a
+// 32-bit build is missing, SysWOW64 gets the native one.)
 void LayStandInPrograms(const std::string& root) {
   static const char* const kPrograms[] = {"regsvr32.exe", "netsh.exe", "reg.exe"};
-  std::vector<std::string> sources;
+  std::vector<std::string> dirs;
 #ifdef WINSIM_TOOLS_DIR
-  sources.push_back(WINSIM_TOOLS_DIR);
+  dirs.push_back(WINSIM_TOOLS_DIR);
 #endif
-  sources.push_back(SelfDir());
+  dirs.push_back(SelfDir());
   for (const char* sub : {"/drive_c/Windows/System32/", "/drive_c/Windows/SysWOW64/"}) {
+    const bool wow64 = std::strstr(sub, "SysWOW64") != nullptr;
+    std::vector<std::string> sources;
+    for (const auto& dir : dirs) {
+      if (dir.empty()) continue;
+      if (wow64) sources.push_back(dir + "/wow64");
+      sources.push_back(dir);
+    }
     for (const char* program : kPrograms) {
       std::string target = root + sub + program;
       if (access(target.c_str(), F_OK) == 0) continue;
       for (const auto& dir : sources) {
         std::string from = dir + "/" + program;
-        if (dir.empty() || access(from.c_str(), X_OK) != 0) continue;
+        if (access(from.c_str(), X_OK) != 0) continue;
         // A hard link where the file systems allow it: every test machine
         // would otherwise hold copies of several megabytes each.
         if (link(from.c_str(), target.c_str()) == 0 || CopyHostFile(from, target)) break;
