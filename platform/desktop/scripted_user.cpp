@@ -3,6 +3,11 @@
 // the script is shared by every process through desktop/user.state, under
 // an exclusive lock on desktop/user.lock.
 //
+// Besides the steps every script may use (answer, click, key, shot,
+// sleep), "wait <control id>" waits until that control is visible and
+// enabled, without touching it, so that a shot can follow a page that
+// comes by itself.
+//
 // A process takes part while it shows a window. Its agent (a timer on the
 // user-interface thread, every 50 ms) performs the current step when it
 // fits one of the process's windows. A watchdog thread ends the process
@@ -34,6 +39,7 @@
 
 #include "controls.h"
 #include "desktop_internal.h"
+#include "winsim/codepage.h"
 #include "winsim/machine.h"
 
 namespace winsim::desktop {
@@ -207,18 +213,26 @@ bool AnswerStep(const Step& step) {
   return AnswerMessageBox(*box, result);
 }
 
-bool ClickStep(const Step& step) {
+// The control a click or wait step names, when it exists in the active
+// window or its current page, is visible and is enabled.
+HWND ReadyControl(const Step& step, bool buttonsOnly) {
   char* end = nullptr;
   long id = std::strtol(step.argument.c_str(), &end, 0);
-  if (step.argument.empty() || *end) return false;
+  if (step.argument.empty() || *end) return nullptr;
   WindowPtr active = ActiveWindow();
-  if (!active) return false;
+  if (!active) return nullptr;
   HWND control = nullptr;
   if (WindowPtr page = CurrentPage(active->hwnd)) control = FindChild(page->hwnd, static_cast<int>(id));
   if (!control) control = FindChild(active->hwnd, static_cast<int>(id));
   WindowPtr c = FindWindowRecord(control);
-  if (!c || c->kind != Kind::Button || !ReallyVisible(control) || !ReallyEnabled(control)) return false;
-  return PostMessageA(control, BM_CLICK, 0, 0) != FALSE;
+  if (!c || (buttonsOnly && c->kind != Kind::Button) || !ReallyVisible(control) || !ReallyEnabled(control))
+    return nullptr;
+  return control;
+}
+
+bool ClickStep(const Step& step) {
+  HWND control = ReadyControl(step, true);
+  return control && PostMessageA(control, BM_CLICK, 0, 0) != FALSE;
 }
 
 bool KeyStep(const Step& step) {
@@ -244,11 +258,49 @@ bool KeyStep(const Step& step) {
   return true;
 }
 
+const char* KindName(Kind kind) {
+  switch (kind) {
+    case Kind::Dialog: return "dialog";
+    case Kind::Button: return "button";
+    case Kind::Static: return "static";
+    case Kind::Edit: return "edit";
+    case Kind::Progress: return "progress";
+    case Kind::MessageBox: return "messagebox";
+  }
+  return "?";
+}
+
+// One line per control of a window and of its child dialogs (pages, shown
+// or not), in creation order: what a reader of a screenshot cannot tell
+// for certain from its pixels.
+void DescribeControls(const Window& parent, const std::string& indent, std::string* out) {
+  for (HWND child : parent.children) {
+    WindowPtr c = FindWindowRecord(child);
+    if (!c || c->destroyed) continue;
+    std::string line = indent + KindName(c->kind) + " id=" + std::to_string(c->id) +
+                       " visible=" + (ReallyVisible(child) ? "1" : "0") +
+                       " enabled=" + (ReallyEnabled(child) ? "1" : "0");
+    if (c->kind == Kind::Progress) {
+      line += " range=" + std::to_string(c->rangeMin) + ".." + std::to_string(c->rangeMax) +
+              " pos=" + std::to_string(c->pos);
+    }
+    if (c->kind == Kind::Button && (c->style & 0x0F) >= BS_CHECKBOX) line += " check=" + std::to_string(c->check);
+    if (c->kind == Kind::Dialog) line += " template=" + std::to_string(c->templateId);
+    *out += line + " text=" + winsim::AnsiToUtf8(c->text) + "\n";
+    if (c->kind == Kind::Dialog) DescribeControls(*c, indent + "  ", out);
+  }
+}
+
+// A PNG of the active window; its "Controls" text chunk describes the
+// window's controls.
 bool ShotStep(const Step& step) {
   WindowPtr active = ActiveWindow();
   if (!active || !active->widget || step.argument.empty()) return false;
-  QPixmap pixmap = active->widget->grab();
-  if (!pixmap.save(QString::fromStdString(step.argument), "PNG")) {
+  QImage image = active->widget->grab().toImage();
+  std::string controls;
+  DescribeControls(*active, "", &controls);
+  image.setText("Controls", QString::fromStdString(controls));
+  if (!image.save(QString::fromStdString(step.argument), "PNG")) {
     GiveUp("step '" + step.line + "': cannot write the picture");
   }
   return true;
@@ -259,6 +311,7 @@ bool Perform(const Step& step, SharedState& state) {
   if (step.verb == "click") return ClickStep(step);
   if (step.verb == "key") return KeyStep(step);
   if (step.verb == "shot") return ShotStep(step);
+  if (step.verb == "wait") return ReadyControl(step, false) != nullptr;
   if (step.verb == "sleep") {
     state.notBefore = WallMs() + std::atoll(step.argument.c_str());
     return true;
