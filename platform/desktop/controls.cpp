@@ -198,6 +198,9 @@ void StaticWidget::paintEvent(QPaintEvent*) {
     default: break;
   }
   ControlColors colors = QueryControlColors(m_hwnd, WM_CTLCOLORSTATIC, &painter);
+  // A picture static without a picture paints nothing, not even its
+  // background: what its parent drew under it stays visible, as on Windows.
+  if (type == SS_BITMAP) return;
   if (colors.fill) painter.fillRect(r, colors.brush);
   if (!IsTextStatic(w->style)) return;
   QString text = ToQString(w->text);
