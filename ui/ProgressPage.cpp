@@ -2,6 +2,7 @@
 // status line, the bar, the elapsed time, the cancel question, the
 // wait-timer limit, and the end of the work.
 #include "ArtworkImage.h"
+#include "ElapsedTime.h"
 #include "InstallLog.h"
 #include "ProgressDlg.h"
 #include "SetupConfig.h"
@@ -20,13 +21,6 @@ constexpr char kTimeoutMessage[] = "작업 대기 시간이 초과되어 설치 
 constexpr char kTimeoutTitle[] = "대기 시간 초과";
 // The wizard's title in a run with neither "/i" nor "/u".
 constexpr char kNoModeTitle[] = "Veltrane RAZ 설치 관리자";
-
-CString TwoDigits(int nValue) {
-  CString strText;
-  if (nValue >= 10) strText.Format("%d", nValue);
-  else strText.Format("0%d", nValue);
-  return strText;
-}
 
 }  // namespace
 
@@ -185,7 +179,7 @@ void CProgressDlg::DoPageAction(PageAction action) {
 }
 
 CString CProgressDlg::ElapsedText() const {
-  return TwoDigits(m_nElapsedSeconds / 60) + m_strMinuteUnit + TwoDigits(m_nElapsedSeconds % 60) + m_strSecondUnit;
+  return ElapsedTimeText(m_nElapsedSeconds, m_strMinuteUnit, m_strSecondUnit);
 }
 
 void CProgressDlg::OnTimer(UINT_PTR nIDEvent) {

@@ -9,6 +9,7 @@ add_library(setup_ui STATIC
   Finish2Dlg.cpp
   ArtworkImage.cpp
   TextLines.cpp
+  ElapsedTime.cpp
 )
 target_include_directories(setup_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(setup_ui PUBLIC win32ui setup_core ui_dialogs)

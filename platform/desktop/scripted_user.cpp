@@ -286,7 +286,13 @@ void DescribeControls(const Window& parent, const std::string& indent, std::stri
     }
     if (c->kind == Kind::Button && (c->style & 0x0F) >= BS_CHECKBOX) line += " check=" + std::to_string(c->check);
     if (c->kind == Kind::Dialog) line += " template=" + std::to_string(c->templateId);
-    *out += line + " text=" + winsim::AnsiToUtf8(c->text) + "\n";
+    // The text last, on the same line: line ends in it are written as \n.
+    std::string text;
+    for (char ch : winsim::AnsiToUtf8(c->text)) {
+      if (ch == '\n') text += "\\n";
+      else if (ch != '\r') text += ch;
+    }
+    *out += line + " text=" + text + "\n";
     if (c->kind == Kind::Dialog) DescribeControls(*c, indent + "  ", out);
   }
 }

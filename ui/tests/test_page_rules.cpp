@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ArtworkImage.h"
+#include "ElapsedTime.h"
 #include "TextLines.h"
 
 namespace {
@@ -47,6 +48,21 @@ TEST(TextLines, SplitRule) {
     EXPECT_STREQ(row.first, textlines::TakeLine(text));
     EXPECT_STREQ(row.second, textlines::TakeLine(text));
   }
+}
+
+TEST(ElapsedTime, TwoDigitMinutesAndSecondsWithTheirUnits) {
+  const struct {
+    int seconds;
+    const char* text;
+  } rows[] = {
+      {0, "00분00초"}, {9, "00분09초"}, {10, "00분10초"}, {59, "00분59초"}, {60, "01분00초"},
+      {75, "01분15초"}, {600, "10분00초"}, {5999, "99분59초"}, {6000, "100분00초"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_STREQ(row.text, (LPCSTR)ElapsedTimeText(row.seconds, "분", "초")) << row.seconds;
+  }
+  // Without units (a wait-timer limit of 0 leaves them empty) only the digits remain.
+  EXPECT_STREQ("0203", (LPCSTR)ElapsedTimeText(123, "", ""));
 }
 
 }  // namespace
