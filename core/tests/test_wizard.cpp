@@ -120,6 +120,32 @@ TEST(Wizard, UninstallFromTheUninstallEntry) {
   EXPECT_EQ("0", e2e::IniValue(kRecoveryIni, "Root", "InstallSuccess"));
 }
 
+// A confirmed cancel during an uninstall ends the wizard at once; the
+// worker, already at work, is waited for, so the uninstall is not left half
+// done: its end sequence runs and records the outcome before the program
+// ends. (The pause lets the worker start its work first.)
+TEST(Wizard, CancelDuringAnUninstallEndsTheWizardAfterTheWork) {
+  e2e::Setup setup = e2e::FreshSetup();
+  ASSERT_EQ(0, e2e::RunSetup(setup, "/i /s"));
+  ASSERT_EQ(0, e2e::Run("\"C:\\Windows\\Bramblecast\\Veltrane RAZ\\VeltraneGtcSetup.exe\" /u",
+                        "C:\\Windows\\Bramblecast\\Veltrane RAZ",
+                        {"answer IDYES", "click 12324", "sleep 300", "key Escape", "answer IDYES"}));
+  Journal j = ReadJournal();
+  EXPECT_EQ((std::vector<int>{104, 115}), j.pages) << j.text;
+  // The uninstall question, then the cancel question, both answered Yes.
+  std::istringstream events(j.text);
+  int yes = 0;
+  for (std::string line; std::getline(events, line);) {
+    if (line.find("\"event\":\"close\"") != std::string::npos && line.find("\"IDYES\"") != std::string::npos) ++yes;
+  }
+  EXPECT_EQ(2, yes) << j.text;
+  const auto log = e2e::LogMessages();
+  EXPECT_TRUE(e2e::InOrder(log, {"CProgressDlg::WorkRegistor In", "CModeServiceGroup::InstallAfterWork()  IN",
+                                 "모든파일 정상 제거 완료 (제어판), InstallSuccess=0 로 변경", "IsWorkGroupExit()"}));
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kPluginKey));
+  EXPECT_EQ("0", e2e::IniValue(kRecoveryIni, "Root", "InstallSuccess"));
+}
+
 TEST(Wizard, FailedInstallIsRevertedOnScreen) {
   e2e::Setup setup = e2e::FreshSetup();
   ASSERT_TRUE(CreateDirectoryA("C:\\Windows\\Bramblecast", nullptr));

@@ -200,4 +200,26 @@ TEST(WizardScreens, Density168ShowsNoArtworkAndNoError) {
                                "InstallSuccess"));
 }
 
+// ForceReboot 1 without the shutdown privilege: no restart, and the finish
+// page says that one is needed.
+TEST(WizardScreens, RestartRefusedShowsTheRestartLabel) {
+  const e2e::Setup setup = e2e::FreshSetup();
+  std::string ini = winsim::testing::ReadHostFile(setup.source + "/VeltraneGTCSetup.ini");
+  const size_t at = ini.find("ForceReboot=0");
+  ASSERT_NE(std::string::npos, at);
+  ini[at + 12] = '1';
+  winsim::testing::WriteHostFile(setup.source + "/VeltraneGTCSetup.ini", ini);
+  ASSERT_TRUE(winsim::SetConfigValue("shutdown_privilege", "0", nullptr));
+  const std::string dir = winsim::testing::TempHostDir();
+  ASSERT_EQ(0, e2e::RunSetup(setup, "/i",
+                             {"click 12324", "click 1034", "click 12324", "wait 12325", "shot " + dir + "/finish.png",
+                              "click 12325"}));
+  const Shot finish = ReadShot(dir + "/finish.png");
+  EXPECT_EQ("Finish", EnabledButtons(finish));
+  const Control* label = finish.Page(1103);
+  ASSERT_NE(nullptr, label) << "the restart label is shown";
+  EXPECT_NE(std::string::npos, label->text.find("재부팅을 해야만")) << label->text;
+  EXPECT_EQ("", winsim::testing::ReadHostFile(winsim::JournalDir() + "/shutdown.log"));
+}
+
 }  // namespace
