@@ -123,6 +123,11 @@ class CProgressDlg : public CNewWizPage {
   std::atomic<int> m_bWorkerRunning{0};
   std::atomic<int> m_bExitDone{0};         // the end sequence runs once per run
   std::atomic<int> m_bOutcomeRecorded{0};  // InstallAfterWork has written its value
+  // The cancel question is open: the worker waits for its answer before it
+  // decides whether to work.
+  std::atomic<int> m_bCancelAsked{0};
+  // The worker found the work no longer wanted and did none of it.
+  std::atomic<int> m_bWorkSkipped{0};
   // Window handles taken before the worker starts; the worker uses these
   // copies, never the framework objects, which the page's thread tears down.
   HWND m_hPageWnd = nullptr;

@@ -47,6 +47,10 @@ void CProgressDlg::StartWorkThread() {
 DWORD WINAPI CProgressDlg::ThreadFunc(LPVOID pParam) {
   auto* pThis = static_cast<CProgressDlg*>(pParam);
   Sleep(50);
+  // A cancel question that is open now decides whether the work runs: its
+  // answer is waited for rather than taken as a cancel.
+  while (pThis->m_bCancelAsked) Sleep(10);
+  pThis->m_bWorkSkipped = pThis->m_bWorking != 1;
   if (pThis->m_bWorking == 1) {
     pThis->RunOnPageThread(kActionInitInstance);
     pThis->m_nProgressPos = 0;
@@ -116,7 +120,10 @@ int CProgressDlg::InstallAfterWork() {
   const std::string strIniPath = setup::InstalledCopyFromSystemFolder();
   const char* pszValue = nullptr;
   const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0;
-  if (setup::CommandLineHas(strCommandLine, "/i")) {
+  if (m_bWorkSkipped) {
+    // Cancelled before any work began: nothing changed, so nothing to record.
+    WriteLog("작업 시작 전에 취소되어 작업하지 않음, InstallSuccess 변경 없음");
+  } else if (setup::CommandLineHas(strCommandLine, "/i")) {
     if (bNotRun) {
       WriteLog("설정 파일을 읽지 못해 설치하지 않음, InstallSuccess=0 로 변경");
       pszValue = "0";

@@ -213,15 +213,18 @@ BOOL CProgressDlg::OnQueryCancel() {
     return TRUE;
   }
   if (m_bPageActive) {
+    m_bCancelAsked = 1;
     m_bWorking = 0;
     m_bTimerPaused = 1;
     if (!bInstall && MessageBox(kCancelQuestion, kCancelTitle, MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES) {
       m_bTimerPaused = 0;
+      m_bCancelAsked = 0;
       return TRUE;
     }
     WriteLog("%s", kCancelQuestion);
     m_bTimerPaused = 0;
     m_bWorking = 1;
+    m_bCancelAsked = 0;
     return FALSE;
   }
   return TRUE;

@@ -146,6 +146,35 @@ TEST(Wizard, CancelDuringAnUninstallEndsTheWizardAfterTheWork) {
   EXPECT_EQ("0", e2e::IniValue(kRecoveryIni, "Root", "InstallSuccess"));
 }
 
+// The cancel question asked as the uninstall starts, before the worker has
+// begun: the worker waits for the answer. No: the uninstall runs in full.
+// Yes: the wizard ends, and what is recorded matches what was done (the
+// question may also come just after the work began, which then runs to its
+// end).
+TEST(Wizard, CancelQuestionAsTheUninstallStarts) {
+  const char kRemoved[] = "모든파일 정상 제거 완료 (제어판), InstallSuccess=0 로 변경";
+  const char kNotStarted[] = "작업 시작 전에 취소되어 작업하지 않음, InstallSuccess 변경 없음";
+  for (const char* answer : {"IDNO", "IDYES"}) {
+    SCOPED_TRACE(answer);
+    e2e::Setup setup = e2e::FreshSetup();
+    ASSERT_EQ(0, e2e::RunSetup(setup, "/i /s"));
+    std::vector<std::string> script = {"answer IDYES", "click 12324", "key Escape", "sleep 300",
+                                       std::string("answer ") + answer};
+    if (std::string(answer) == "IDNO") script.push_back("click 12325");
+    ASSERT_EQ(0, e2e::Run("\"C:\\Windows\\Bramblecast\\Veltrane RAZ\\VeltraneGtcSetup.exe\" /u",
+                          "C:\\Windows\\Bramblecast\\Veltrane RAZ", script));
+    const bool removed = !e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kPluginKey);
+    if (std::string(answer) == "IDNO") {
+      EXPECT_TRUE(removed);
+      EXPECT_EQ((std::vector<int>{104, 115, 129}), ReadJournal().pages);
+    }
+    EXPECT_EQ(removed, e2e::LogHas(kRemoved));
+    EXPECT_EQ(!removed, e2e::LogHas(kNotStarted));
+    EXPECT_EQ(removed ? "0" : "1", e2e::IniValue(kRecoveryIni, "Root", "InstallSuccess"));
+    EXPECT_EQ(removed, !e2e::Exists("C:\\Windows\\System32\\ORV_EapPeap.dll"));
+  }
+}
+
 TEST(Wizard, FailedInstallIsRevertedOnScreen) {
   e2e::Setup setup = e2e::FreshSetup();
   ASSERT_TRUE(CreateDirectoryA("C:\\Windows\\Bramblecast", nullptr));
