@@ -30,9 +30,19 @@ const DLGTEMPLATE_RES kControls = {kControlsDialog, DS_SETFONT | DS_MODALFRAME |
                                    0, 0, 200, 80, "Controls", 8, "MS Shell Dlg", kControlsItems,
                                    RC_ARRAYSIZE(kControlsItems)};
 
+// A picture static without a picture over the top-left corner, where the
+// picture tests draw.
+const DLGITEM_RES kPictureItems[] = {
+    RC_CONTROL("", -1, "Static", SS_BITMAP | WS_VISIBLE, 0, 0, 60, 12, 0),
+};
+const DLGTEMPLATE_RES kPicture = {kPictureDialog, DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION, 0,
+                                  0, 0, 200, 60, "Pictures", 8, "MS Shell Dlg", kPictureItems,
+                                  RC_ARRAYSIZE(kPictureItems)};
+
 }  // namespace
 
 void RegisterProbeTemplates() {
+  AfxRegisterDialogTemplate(&kPicture);
   AfxRegisterDialogTemplate(&kProbe);
   AfxRegisterDialogTemplate(&kProgress);
   AfxRegisterDialogTemplate(&kControls);

@@ -77,10 +77,11 @@ TEST_F(GdiplusTest, FilesLoadAsArtworkImages) {
   }
 }
 
-// A window that draws three pictures at their own size when painted.
+// A window that draws three pictures at their own size when painted, under
+// a picture static that has no picture (which paints nothing).
 class CPictureDialog : public CDialog {
  public:
-  CPictureDialog() : CDialog(kProbeDialog) {}
+  CPictureDialog() : CDialog(kPictureDialog) {}
   std::vector<GpBitmap*> pictures;
   std::vector<Gdiplus::Status> drawStatus;
 
@@ -117,7 +118,7 @@ TEST_F(GdiplusTest, EmptyArtworkImagesDrawNothing) {
   GdipCreateBitmapFromFile(u"C:\\missing.png", &missing);
   GdipCreateBitmapFromFile(u"C:\\notes.png", &text);
   dlg.pictures = {missing, good, text};
-  ASSERT_TRUE(dlg.Create(kProbeDialog));
+  ASSERT_TRUE(dlg.Create(kPictureDialog));
   QImage shot;
   RunOnUi([&] { shot = FindWindowRecord(dlg.m_hWnd)->widget->grab().toImage(); });
   EXPECT_EQ(dlg.drawStatus,

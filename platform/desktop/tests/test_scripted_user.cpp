@@ -94,12 +94,18 @@ TEST_F(ScriptedUser, AWorkerThreadsBoxIsAnsweredWhileTheWindowRuns) {
 
 TEST_F(ScriptedUser, ShotSavesTheActiveWindow) {
   std::string png = winsim::testing::TempHostDir() + "/probe.png";
-  ProbeRun run = RunProbe("dialog", "shot " + png + "\nclick 1\n");
+  // A wait for a static control: any visible, enabled control ends a wait.
+  ProbeRun run = RunProbe("dialog", "wait 100\nshot " + png + "\nclick 1\n");
   EXPECT_EQ(run.exitCode, IDOK) << run.err;
   QImage image(QString::fromStdString(png));
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.width(), 300);   // 200 dialog units of "MS Shell Dlg" 8 at 96 dpi
   EXPECT_EQ(image.height(), 163);  // 100 units
+  // The picture describes the window's controls, one line each.
+  const std::string controls = image.text("Controls").toStdString();
+  EXPECT_NE(std::string::npos, controls.find("static id=100 visible=1 enabled=1 text=Probe text\n")) << controls;
+  EXPECT_NE(std::string::npos, controls.find("button id=1 visible=1 enabled=1 text=OK\n")) << controls;
+  EXPECT_NE(std::string::npos, controls.find("button id=2 visible=1 enabled=1 text=Cancel\n")) << controls;
 }
 
 TEST_F(ScriptedUser, AHiddenProcessShowsNothing) {
