@@ -190,9 +190,12 @@ void CProgressDlg::OnTimer(UINT_PTR nIDEvent) {
     if (m_nElapsedSeconds == m_pMainDlg->m_nWaitTimerLimit) {
       m_bWaitTimeUp = 1;
       OnCancel();
-      // A running worker records the outcome itself when it ends; only a run
-      // whose worker never started is recorded here.
-      if (!m_hWorkerThread) IsWorkGroupExit();
+      // A running worker records the outcome itself when it ends; a run
+      // whose worker never started did no work, and records nothing.
+      if (!m_hWorkerThread) {
+        m_bWorkSkipped = 1;
+        IsWorkGroupExit();
+      }
     }
   }
   CNewWizPage::OnTimer(nIDEvent);
