@@ -24,6 +24,16 @@ Setup FreshSetup() {
   return s;
 }
 
+bool ShippedConfigForcesRestart(const Setup& setup) {
+  const std::string path = setup.source + "/VeltraneGTCSetup.ini";
+  std::string ini = winsim::testing::ReadHostFile(path);
+  const size_t at = ini.find("ForceReboot=0");
+  if (at == std::string::npos) return false;
+  ini[at + 12] = '1';
+  winsim::testing::WriteHostFile(path, ini);
+  return true;
+}
+
 int Run(const std::string& commandLine, const std::string& currentDirWin, const std::vector<std::string>& script,
         DWORD timeoutMs) {
   const std::string scriptPath = winsim::testing::TempHostDir() + "/user.script";

@@ -20,6 +20,10 @@ struct Setup {
 };
 Setup FreshSetup();
 
+// Sets "ForceReboot=1" in the copied source folder's configuration; false
+// when the shipped configuration has no "ForceReboot=0" to change.
+bool ShippedConfigForcesRestart(const Setup& setup);
+
 // Runs a Windows command line from `currentDirWin` with the scripted-user
 // lines given; returns the exit code (or -1 when it could not start or did
 // not end within the time-out).

@@ -202,11 +202,7 @@ TEST(Wizard, ForcedRestartWithAndWithoutThePrivilege) {
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string("shutdown_privilege=") + row.privilege);
     e2e::Setup setup = e2e::FreshSetup();
-    std::string ini = winsim::testing::ReadHostFile(setup.source + "/VeltraneGTCSetup.ini");
-    const size_t at = ini.find("ForceReboot=0");
-    ASSERT_NE(std::string::npos, at);
-    ini[at + 12] = '1';
-    winsim::testing::WriteHostFile(setup.source + "/VeltraneGTCSetup.ini", ini);
+    ASSERT_TRUE(e2e::ShippedConfigForcesRestart(setup));
     ASSERT_TRUE(winsim::SetConfigValue("shutdown_privilege", row.privilege, nullptr));
 
     ASSERT_EQ(0, e2e::RunSetup(setup, "/i", row.script));

@@ -204,11 +204,7 @@ TEST(WizardScreens, Density168ShowsNoArtworkAndNoError) {
 // page says that one is needed.
 TEST(WizardScreens, RestartRefusedShowsTheRestartLabel) {
   const e2e::Setup setup = e2e::FreshSetup();
-  std::string ini = winsim::testing::ReadHostFile(setup.source + "/VeltraneGTCSetup.ini");
-  const size_t at = ini.find("ForceReboot=0");
-  ASSERT_NE(std::string::npos, at);
-  ini[at + 12] = '1';
-  winsim::testing::WriteHostFile(setup.source + "/VeltraneGTCSetup.ini", ini);
+  ASSERT_TRUE(e2e::ShippedConfigForcesRestart(setup));
   ASSERT_TRUE(winsim::SetConfigValue("shutdown_privilege", "0", nullptr));
   const std::string dir = winsim::testing::TempHostDir();
   ASSERT_EQ(0, e2e::RunSetup(setup, "/i",
