@@ -9,6 +9,12 @@ PACKAGES=(
   libssl-dev openssl
   libxml2-dev
   fonts-nanum fonts-dejavu-core
+  # Windows builds (MinGW-w64, and OpenSSL built from Debian's source
+  # package by scripts/lib/openssl_windows.sh) and their runs under Wine
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  dpkg-dev perl make
+  wine wine64 xvfb locales
 )
 
 ensure_packages() {
