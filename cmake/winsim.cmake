@@ -11,7 +11,7 @@ endfunction()
 # links the C library's own functions.)
 function(winsim_windows_code target)
   winsim_warnings(${target})
-  if(TARGET win32_files)
+  if(TARGET win32_files AND NOT WIN32)
     target_link_options(${target} PRIVATE
       -Wl,--wrap=fopen -Wl,--wrap=fopen64 -Wl,--wrap=remove -Wl,--wrap=rename)
   endif()
@@ -41,3 +41,6 @@ function(winsim_test target)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "WINSIM_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" ${ARGN})
 endfunction()
+
+# Resource scripts: winsim_resources(<target> <file.rc>).
+include(${CMAKE_CURRENT_LIST_DIR}/resources.cmake)

@@ -47,6 +47,9 @@ struct _stat64i32 {
 extern "C" {
 // Takes a Windows path; errno is set as the Windows C runtime sets it.
 int _stat64i32(const char* path, struct _stat64i32* buffer);
+// As in the Windows C runtime, _stat names the 64-bit-time form (the
+// structure and the function alike).
+#define _stat _stat64i32
 
 int _stricmp(const char* a, const char* b);
 int _strnicmp(const char* a, const char* b, size_t count);

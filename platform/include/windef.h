@@ -56,6 +56,7 @@ typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
 typedef LONG HRESULT;
 typedef WORD ATOM;
+typedef WORD LANGID;
 
 typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
@@ -89,6 +90,7 @@ DECLARE_HANDLE(HDC);
 DECLARE_HANDLE(HICON);
 typedef HICON HCURSOR;
 DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HRSRC);
 DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HBITMAP);
@@ -117,6 +119,19 @@ typedef void (*PROC)(void);
 #endif
 
 #define MAX_PATH 260
+
+// Language identifiers (resources are stored per language).
+#define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
+#define PRIMARYLANGID(lgid) ((WORD)(lgid) & 0x3ff)
+#define SUBLANGID(lgid) ((WORD)(lgid) >> 10)
+#define LANG_NEUTRAL 0x00
+#define LANG_ENGLISH 0x09
+#define LANG_JAPANESE 0x11
+#define LANG_KOREAN 0x12
+#define LANG_CHINESE 0x04
+#define SUBLANG_NEUTRAL 0x00
+#define SUBLANG_DEFAULT 0x01
+#define SUBLANG_SYS_DEFAULT 0x02
 
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
