@@ -1,5 +1,8 @@
 #include "ModeFileGroup.h"
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstring>
 
 #include "InstallLog.h"
@@ -15,8 +18,8 @@ int CModeFileGroup::IsFilesExists(CString strPath) {
   }
   char szPath[kPathBufferSize] = {0};
   std::memcpy(szPath, (LPCSTR)strPath, static_cast<size_t>(strPath.GetLength()));
-  struct _stat64i32 st;
-  return _stat64i32(szPath, &st) == 0 ? 1 : 0;
+  struct _stat st;
+  return _stat(szPath, &st) == 0 ? 1 : 0;
 }
 
 int CModeFileGroup::CopyFileTo(CString strSource, CString strTargetFolder) {
@@ -34,8 +37,8 @@ int CModeFileGroup::CopyFileTo(CString strSource, CString strTargetFolder) {
 }
 
 int CModeFileGroup::IsModeFileDelete(CString strPath) {
-  struct _stat64i32 st;
-  if (_stat64i32(strPath, &st) != 0) {
+  struct _stat st;
+  if (_stat(strPath, &st) != 0) {
     WriteLog("CDeleCodeDlg::IsFileExist() : File is not exist. path : %s", (LPCSTR)strPath);
     WriteLog("IsModeFileDelete()::파일 삭제하려 했으나 파일이 존재하지 않음 -> %s", (LPCSTR)strPath);
     return 1;

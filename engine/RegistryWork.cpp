@@ -14,16 +14,21 @@
 
 namespace {
 
+// The wide texts are UTF-16 literals (u"..."); the wide functions take them
+// as WCHAR, which is the same 16-bit unit under another type name.
+const WCHAR* AsWide(const char16_t* psz) { return reinterpret_cast<const WCHAR*>(psz); }
+WCHAR* AsWide(char16_t* psz) { return reinterpret_cast<WCHAR*>(psz); }
+
 // Writes a REG_SZ through the wide function: UTF-16 with its terminator,
 // from a zero-filled buffer of 260 characters.
-LONG SetWideValue(HKEY hKey, const WCHAR* pszName, const WCHAR* pszText) {
-  WCHAR szBuffer[MAX_PATH] = {0};
+LONG SetWideValue(HKEY hKey, const char16_t* pszName, const char16_t* pszText) {
+  char16_t szBuffer[MAX_PATH] = {0};
   size_t nChars = 0;
   while (pszText[nChars] && nChars < MAX_PATH - 1) {
     szBuffer[nChars] = pszText[nChars];
     ++nChars;
   }
-  return RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(szBuffer),
+  return RegSetValueExW(hKey, AsWide(pszName), 0, REG_SZ, reinterpret_cast<const BYTE*>(szBuffer),
                         static_cast<DWORD>((nChars + 1) * sizeof(WCHAR)));
 }
 
@@ -36,12 +41,12 @@ LONG SetAnsiValue(HKEY hKey, LPCSTR pszName, LPCSTR pszText) {
 std::u16string Widen(const std::string& strText) {
   const int nChars = MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, nullptr, 0);
   std::u16string wide(static_cast<size_t>(nChars > 0 ? nChars : 1), u'\0');
-  if (nChars > 0) MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, wide.data(), nChars);
+  if (nChars > 0) MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, AsWide(wide.data()), nChars);
   wide.resize(wide.size() - 1);
   return wide;
 }
 
-const WCHAR kRecoveryExe[] = u"C:\\Windows\\Bramblecast\\Veltrane RAZ\\VeltraneGtcSetup.exe";
+const char16_t kRecoveryExe[] = u"C:\\Windows\\Bramblecast\\Veltrane RAZ\\VeltraneGtcSetup.exe";
 
 }  // namespace
 
@@ -54,7 +59,7 @@ LONG CProgressDlg::RegisterCommonValue() {
     WriteLog("LVL_ERROR::RegisterCommonValue()::Create registry key(rootkey) fail. errorcode:%ld", static_cast<long>(lResult));
     return lResult;
   }
-  lResult = RegCreateKeyExW(hRootKey, u"Common", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+  lResult = RegCreateKeyExW(hRootKey, AsWide(u"Common"), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                             &hCommonKey, nullptr);
   if (lResult != ERROR_SUCCESS) {
     WriteLog("LVL_ERROR::RegisterCommonValue()::Create registry key(commonkey) fail. errorcode:%ld", static_cast<long>(lResult));
@@ -93,7 +98,7 @@ LONG CProgressDlg::RegisterSiteSpecificValue() {
   LONG lResult = RegCreateKeyExA(HKEY_LOCAL_MACHINE, setup::kPluginKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                  KEY_ALL_ACCESS, nullptr, &hRootKey, nullptr);
   if (lResult == ERROR_SUCCESS) {
-    lResult = RegCreateKeyExW(hRootKey, u"SiteSpecific", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+    lResult = RegCreateKeyExW(hRootKey, AsWide(u"SiteSpecific"), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                               &hSiteKey, nullptr);
   }
   if (lResult != ERROR_SUCCESS) {
@@ -165,7 +170,7 @@ LONG CProgressDlg::RegisterControlValue() {
     return lResult;
   }
   struct Item {
-    const WCHAR* pszName;
+    const char16_t* pszName;
     std::u16string strData;
     LPCSTR pszFailure;
   };

@@ -2,6 +2,9 @@
 // switches the page to its rollback look, and removes what the work groups
 // install. Every step runs whatever the one before it did.
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include "ArtworkImage.h"
 #include "InstallLog.h"
 #include "ProgressDlg.h"
@@ -71,8 +74,8 @@ int CProgressDlg::RevertInstallation() {
   m_fileGroup.IsModeFileDelete(CString(setup::kSystemFolder) + "\\nxc1xu32.dll");
 
   const CString strPlugin = CString(setup::kSystemFolder) + "\\ORV_EapPeap.dll";
-  struct _stat64i32 st;
-  if (_stat64i32(strPlugin, &st) != 0) {
+  struct _stat st;
+  if (_stat(strPlugin, &st) != 0) {
     WriteLog("CDeleCodeDlg::IsFileExist() : File is not exist. path : %s", (LPCSTR)strPlugin);
   } else {
     WriteLog("CDeleCodeDlg::IsFileExist() : File exist. path : %s", (LPCSTR)strPlugin);

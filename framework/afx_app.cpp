@@ -1,13 +1,8 @@
 // The application object of the framework, its start-up services and the
 // program entry's body (AfxWinMain).
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
+#include <algorithm>
 
 #include "afxcontrolbars.h"
-#include "desktop_internal.h"
-
-using namespace winsim::desktop;
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
@@ -37,10 +32,14 @@ CString ExeName() {
 }  // namespace
 
 int CWinThread::Run() {
-  // The message loop: runs while the main window exists.
-  EnsureUi();
+  // The message loop: runs while the main window exists, until WM_QUIT.
+  MSG msg;
   while (m_pMainWnd && m_pMainWnd->m_hWnd && ::IsWindow(m_pMainWnd->m_hWnd)) {
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;
+    if (PreTranslateMessage(&msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
   }
   return ExitInstance();
 }
@@ -114,7 +113,10 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     appName = exeName;
     app->m_pszAppName = appName;
   }
-  EnsureUi();  // this thread is the user-interface thread
+  // This thread's message queue exists from here on: the windows the
+  // program makes on it are served by this thread.
+  MSG peek;
+  ::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE);
   if (!app->InitApplication() || !app->InitInstance()) {
     if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) app->m_pMainWnd->DestroyWindow();
     return app->ExitInstance();
@@ -124,17 +126,3 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
 
 void PASCAL CMFCVisualManager::SetDefaultManager(CRuntimeClass* pRTI) { g_visualManager = pRTI; }
 CRuntimeClass* PASCAL CMFCVisualManager::GetDefaultManagerClass() { return g_visualManager; }
-
-extern "C" {
-
-// The common controls are always available; the call only checks its
-// argument as Windows does.
-BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
-  if (!picce || picce->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
-  EnsureUi();
-  return TRUE;
-}
-
-void WINAPI InitCommonControls(void) { EnsureUi(); }
-
-}  // extern "C"

@@ -1,11 +1,11 @@
 // Dialogs of the framework: modal and modeless creation from a template,
 // initialisation with data exchange and placement, OK and Cancel, and the
 // data-exchange helpers.
-#include "afxdialogex.h"
-#include "desktop_internal.h"
-#include "dlgres.h"
+#include <cstdlib>
+#include <vector>
 
-using namespace winsim::desktop;
+#include "afx_window_proc.h"
+#include "afxdialogex.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 IMPLEMENT_DYNAMIC(CDialogEx, CDialog)
@@ -22,10 +22,27 @@ END_MESSAGE_MAP()
 
 namespace {
 
+// The owner of a modal dialog: the top-level window of its parent, else of
+// the application's main window.
 HWND OwnerFor(CWnd* parent) {
-  if (parent && parent->m_hWnd) return TopLevelOf(parent->m_hWnd);
+  if (parent && parent->m_hWnd) return ::GetAncestor(parent->m_hWnd, GA_ROOT);
   CWnd* main = AfxGetMainWnd();
-  return main && main->m_hWnd ? TopLevelOf(main->m_hWnd) : nullptr;
+  return main && main->m_hWnd ? ::GetAncestor(main->m_hWnd, GA_ROOT) : nullptr;
+}
+
+// The style its resource gives a dialog (DIALOG or DIALOGEX), 0 when the
+// resource cannot be read.
+DWORD TemplateStyle(LPCSTR name) {
+  HINSTANCE module = AfxGetResourceHandle();
+  HRSRC found = ::FindResourceA(module, name, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+  HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+  const BYTE* bytes = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+  if (!bytes || ::SizeofResource(module, found) < 16) return 0;
+  auto dword = [&](size_t at) {
+    return static_cast<DWORD>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<DWORD>(bytes[at + 3]) << 24);
+  };
+  bool extended = bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF;
+  return extended ? dword(12) : dword(0);
 }
 
 }  // namespace
@@ -47,21 +64,13 @@ CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
   HWND owner = OwnerFor(m_pParentWnd);
-  // The owner is disabled before the dialog exists, as the framework does,
-  // and enabled again before the dialog is destroyed.
+  // The owner is disabled before the dialog exists, and enabled again
+  // before the dialog is destroyed.
   bool disable = owner && ::IsWindowEnabled(owner);
   if (disable) ::EnableWindow(owner, FALSE);
   m_nModalResult = -1;
-  UINT id = m_nIDTemplate;
-  auto create = [this, id, owner] { return CreateDialogFromTemplate(id, owner, this); };
-  INT_PTR result = -1;
-  EnsureUi();
-  if (OnUiThread()) {
-    HWND hwnd = create();
-    if (hwnd) result = RunModal(hwnd);
-  } else {
-    result = RunModalFromWorker(create);
-  }
+  INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), m_lpszTemplateName, owner, afx::DialogProcOf(),
+                                     reinterpret_cast<LPARAM>(this));
   if (disable) ::EnableWindow(owner, TRUE);
   if (m_hWnd) DestroyWindow();
   m_nModalResult = result;
@@ -69,20 +78,17 @@ INT_PTR CDialog::DoModal() {
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
-  m_nIDTemplate = nIDTemplate;
-  m_lpszTemplateName = MAKEINTRESOURCEA(nIDTemplate);
-  if (pParentWnd) m_pParentWnd = pParentWnd;
-  HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : (AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr);
-  HWND hwnd = CallOnUi<HWND>([&] { return CreateDialogFromTemplate(nIDTemplate, parent, this); });
-  return hwnd != nullptr;
+  return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd);
 }
 
 BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd) {
-  if (!IS_INTRESOURCE(lpszTemplateName)) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return FALSE;
-  }
-  return Create(static_cast<UINT>(reinterpret_cast<uintptr_t>(lpszTemplateName)), pParentWnd);
+  m_lpszTemplateName = lpszTemplateName;
+  if (IS_INTRESOURCE(lpszTemplateName)) m_nIDTemplate = static_cast<UINT>(reinterpret_cast<uintptr_t>(lpszTemplateName));
+  if (pParentWnd) m_pParentWnd = pParentWnd;
+  HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : (AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr);
+  HWND hwnd = ::CreateDialogParamA(AfxGetResourceHandle(), lpszTemplateName, parent, afx::DialogProcOf(),
+                                   reinterpret_cast<LPARAM>(this));
+  return hwnd != nullptr;
 }
 
 void CDialog::EndDialog(int nResult) {
@@ -100,8 +106,7 @@ void CDialog::NextDlgCtrl() const {}
 // placement: a modal dialog that was hidden, is still hidden, did not move
 // and whose owner is disabled (or that has none) is centred.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
-  const DLGTEMPLATE_RES* t = AfxFindDialogTemplate(m_nIDTemplate);
-  bool wasVisible = t && (t->style & WS_VISIBLE);
+  bool wasVisible = (TemplateStyle(m_lpszTemplateName) & WS_VISIBLE) != 0;
   RECT before{};
   ::GetWindowRect(m_hWnd, &before);
   HWND hwnd = m_hWnd;
@@ -111,7 +116,7 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
   RECT after{};
   ::GetWindowRect(hwnd, &after);
   if (after.left != before.left || after.top != before.top) return result;
-  HWND owner = ::GetParent(hwnd);
+  HWND owner = ::GetWindow(hwnd, GW_OWNER);
   if (owner && ::IsWindowEnabled(owner)) return result;
   CenterWindow();
   return result;
@@ -198,20 +203,11 @@ void AFXAPI DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
 void AFXAPI DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
   HWND first = pDX->PrepareCtrl(nIDC);
   if (!first) return;
-  std::vector<HWND> group = CallOnUi<std::vector<HWND>>([&] {
-    std::vector<HWND> found;
-    WindowPtr parent = FindWindowRecord(::GetParent(first));
-    if (!parent) return found;
-    bool in = false;
-    for (HWND child : parent->children) {
-      WindowPtr c = FindWindowRecord(child);
-      if (!c) continue;
-      if (child == first) in = true;
-      else if (in && (c->style & WS_GROUP)) break;
-      if (in && c->kind == Kind::Button) found.push_back(child);
-    }
-    return found;
-  });
+  std::vector<HWND> group;
+  for (HWND control = first; control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+    if (control != first && (::GetWindowLongA(control, GWL_STYLE) & WS_GROUP)) break;
+    if (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) group.push_back(control);
+  }
   if (pDX->m_bSaveAndValidate) value = -1;
   for (size_t i = 0; i < group.size(); ++i) {
     if (pDX->m_bSaveAndValidate) {

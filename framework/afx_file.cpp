@@ -242,7 +242,7 @@ BOOL CFileFind::FindNextFile() {
   if (!m_hContext) return FALSE;
   if (!m_pFoundInfo) m_pFoundInfo = new WIN32_FIND_DATAA{};
   std::swap(m_pFoundInfo, m_pNextInfo);
-  return FindNextFileA(m_hContext, m_pNextInfo);
+  return ::FindNextFileA(m_hContext, m_pNextInfo);
 }
 
 CString CFileFind::GetFileName() const { return m_pFoundInfo ? CString(m_pFoundInfo->cFileName) : CString(); }

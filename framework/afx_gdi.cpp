@@ -1,9 +1,11 @@
 // GDI objects and device contexts of the framework, and the temporary
 // objects that FromHandle hands out for handles it does not own.
+#include <map>
+#include <memory>
 #include <mutex>
 
+#include "afx_gdi_temporaries.h"
 #include "afxcmn.h"
-#include "desktop_internal.h"
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
 IMPLEMENT_DYNAMIC(CFont, CGdiObject)
@@ -33,9 +35,10 @@ std::map<HDC, std::unique_ptr<CDC>>& TemporaryDCs() {
 
 }  // namespace
 
-namespace winsim::desktop {
+namespace afx {
 
-// A device context that is freed takes its temporary framework object along.
+// A device context that is released takes its temporary framework object
+// along (a later context may get the same handle).
 void ForgetTemporaryDC(HDC hdc) {
   std::unique_ptr<CDC> gone;
   std::lock_guard<std::recursive_mutex> lock(g_mutex);
@@ -46,7 +49,7 @@ void ForgetTemporaryDC(HDC hdc) {
   gone->m_hDC = nullptr;
 }
 
-}  // namespace winsim::desktop
+}  // namespace afx
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
@@ -87,7 +90,10 @@ BOOL CFont::CreateFontIndirect(const LOGFONTA* lpLogFont) { return Attach(::Crea
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC) {
   LOGFONTA lf{};
-  lf.lfHeight = -winsim::desktop::MulDivInt(nPointSize, winsim::desktop::ScreenDpi(), 720);
+  HDC screen = ::GetDC(nullptr);
+  int dpi = ::GetDeviceCaps(pDC ? pDC->m_hAttribDC : screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  lf.lfHeight = -::MulDiv(nPointSize, dpi, 720);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   if (lpszFaceName) lstrcpynA(lf.lfFaceName, lpszFaceName, LF_FACESIZE);

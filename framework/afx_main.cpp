@@ -2,6 +2,6 @@
 // the global application object was constructed before it runs.
 #include "afxwin.h"
 
-int main(int, char**) {
-  return AfxWinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
+extern "C" int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+  return AfxWinMain(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }

@@ -1,8 +1,10 @@
 // Command targets and windows of the framework: message-map routing, the
 // framework object of a window handle, and the CWnd operations.
-#include "desktop_internal.h"
+#include <vector>
 
-using namespace winsim::desktop;
+#include "afx_gdi_temporaries.h"
+#include "afx_handle_map.h"
+#include "afx_window_proc.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
@@ -61,63 +63,62 @@ CWnd::CWnd() : m_hWnd(nullptr) {}
 CWnd::CWnd(HWND hWnd) : m_hWnd(hWnd) {}
 
 CWnd::~CWnd() {
-  if (!m_hWnd || IsZOrderMarker(m_hWnd)) return;
+  if (!m_hWnd || IsZOrderMarker(m_hWnd) || afx::LookupPermanent(m_hWnd) != this) return;
+  // No message may reach an object being destroyed: the window gets its
+  // own procedure back before it goes.
   HWND hwnd = m_hWnd;
-  bool owned = CallOnUi<bool>([&] {
-    WindowPtr w = FindWindowRecord(hwnd);
-    if (!w || w->attached != this) return false;
-    w->attached = nullptr;  // no message reaches an object being destroyed
-    return true;
-  });
-  if (owned) ::DestroyWindow(hwnd);
+  UnsubclassWindow();
+  ::DestroyWindow(hwnd);
 }
 
 CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
   if (!hWnd) return nullptr;
-  return CallOnUi<CWnd*>([&]() -> CWnd* {
-    WindowPtr w = FindWindowRecord(hWnd);
-    if (!w) return nullptr;
-    if (w->attached) return w->attached;
-    if (!w->temporary) w->temporary = std::make_unique<CWnd>(hWnd);
-    return w->temporary.get();
-  });
+  if (CWnd* permanent = afx::LookupPermanent(hWnd)) return permanent;
+  return ::IsWindow(hWnd) ? afx::TemporaryFor(hWnd) : nullptr;
 }
 
-CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) {
-  return CallOnUi<CWnd*>([&]() -> CWnd* {
-    WindowPtr w = FindWindowRecord(hWnd);
-    return w ? w->attached : nullptr;
-  });
-}
+CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) { return hWnd ? afx::LookupPermanent(hWnd) : nullptr; }
 
 BOOL CWnd::Attach(HWND hWndNew) {
-  return CallOnUi<BOOL>([&]() -> BOOL {
-    WindowPtr w = FindWindowRecord(hWndNew);
-    if (!w || w->attached) return FALSE;
-    w->attached = this;
-    m_hWnd = hWndNew;
-    return TRUE;
-  });
+  if (!hWndNew || !::IsWindow(hWndNew) || !afx::AttachPermanent(hWndNew, this)) return FALSE;
+  m_hWnd = hWndNew;
+  return TRUE;
 }
 
 HWND CWnd::Detach() {
   HWND hwnd = m_hWnd;
-  RunOnUi([&] {
-    WindowPtr w = FindWindowRecord(hwnd);
-    if (w && w->attached == this) w->attached = nullptr;
-  });
+  if (hwnd) afx::DetachPermanent(hwnd, this);
   m_hWnd = nullptr;
   return hwnd;
 }
 
-BOOL CWnd::SubclassWindow(HWND hWnd) { return Attach(hWnd); }
+// The window's messages go to this object first (AfxWndProc); what its
+// message map leaves goes on to the procedure the window had before.
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+  if (!Attach(hWnd)) return FALSE;
+  WNDPROC own = afx::WindowProcOf();
+  WNDPROC old = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own)));
+  if (!old) {
+    Detach();
+    return FALSE;
+  }
+  if (old != own) m_pfnSuper = old;
+  return TRUE;
+}
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
   HWND item = pParent ? ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)) : nullptr;
   return item ? SubclassWindow(item) : FALSE;
 }
 
-HWND CWnd::UnsubclassWindow() { return Detach(); }
+HWND CWnd::UnsubclassWindow() {
+  if (m_hWnd && m_pfnSuper) {
+    ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+  }
+  return Detach();
+}
 
 CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
 
@@ -142,9 +143,37 @@ void CWnd::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckB
     ::CheckDlgButton(m_hWnd, id, id == nIDCheckButton ? BST_CHECKED : BST_UNCHECKED);
 }
 
+// Centres over the parent (a child window), over the owner when it is
+// visible and not minimised, otherwise on the work area; a top-level window
+// is kept inside the work area.
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
-  HWND alternate = pAlternateOwner ? pAlternateOwner->m_hWnd : nullptr;
-  RunOnUi([&] { CenterWindowOver(m_hWnd, alternate); });
+  DWORD style = GetStyle();
+  bool child = (style & WS_CHILD) != 0;
+  HWND center = pAlternateOwner ? pAlternateOwner->m_hWnd : (child ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
+  RECT own{};
+  ::GetWindowRect(m_hWnd, &own);
+  RECT work{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT area = work;
+  if (child) {
+    if (center) ::GetClientRect(center, &area);
+    POINT origin{0, 0};
+    ::ClientToScreen(::GetParent(m_hWnd), &origin);
+    own.left -= origin.x, own.right -= origin.x, own.top -= origin.y, own.bottom -= origin.y;
+  } else if (center && ::IsWindowVisible(center) && !::IsIconic(center)) {
+    ::GetWindowRect(center, &area);
+  }
+  int width = own.right - own.left;
+  int height = own.bottom - own.top;
+  int left = (area.left + area.right) / 2 - width / 2;
+  int top = (area.top + area.bottom) / 2 - height / 2;
+  if (!child) {
+    if (left + width > work.right) left = work.right - width;
+    if (left < work.left) left = work.left;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (top < work.top) top = work.top;
+  }
+  ::SetWindowPos(m_hWnd, nullptr, left, top, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWnd::ScreenToClient(LPRECT lpRect) const {
@@ -181,7 +210,13 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
 
 CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
 
-int CWnd::ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0; }
+int CWnd::ReleaseDC(CDC* pDC) {
+  if (!pDC) return 0;
+  HDC hdc = pDC->m_hDC;
+  int released = ::ReleaseDC(m_hWnd, hdc);
+  afx::ForgetTemporaryDC(hdc);  // pDC is gone from here on
+  return released;
+}
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
   return ::MessageBoxA(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
@@ -226,16 +261,16 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallClassProc(m_hWnd, message, wParam, lParam);
+  if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
 void CWnd::PostNcDestroy() {}
 
+// The window is gone: the object lets go of it (and may delete itself in
+// PostNcDestroy).
 void CWnd::OnNcDestroy() {
-  HWND hwnd = m_hWnd;
-  WindowPtr w = FindWindowRecord(hwnd);
-  if (w && w->attached == this) w->attached = nullptr;
-  m_hWnd = nullptr;
+  UnsubclassWindow();
   PostNcDestroy();
 }
 

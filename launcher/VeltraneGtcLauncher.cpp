@@ -13,8 +13,10 @@ LPFN_ISWOW64PROCESS fnIsWow64Process = nullptr;
 // TRUE when this 32-bit program runs on a 64-bit Windows.
 BOOL IsWow64() {
   BOOL bIsWow64 = FALSE;
-  fnIsWow64Process =
-      reinterpret_cast<LPFN_ISWOW64PROCESS>(GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process"));
+  // Through void(*)(), which every compiler lets a procedure address be
+  // cast from quietly, whatever its FARPROC type is.
+  fnIsWow64Process = reinterpret_cast<LPFN_ISWOW64PROCESS>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process")));
   if (fnIsWow64Process && !fnIsWow64Process(GetCurrentProcess(), &bIsWow64)) bIsWow64 = FALSE;
   return bIsWow64;
 }

@@ -4,6 +4,10 @@
 #include "afxwin.h"
 #include "gdiplus.h"
 
+// The pictures are drawn with the flat interface of GDI+.
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
 // An owned GDI+ bitmap. A missing or undecodable file still gives an
 // object: null handle, error status, zero size, and drawing does nothing.
 class CArtworkImage {

@@ -12,9 +12,13 @@ add_library(setup_ui STATIC
   ElapsedTime.cpp
 )
 target_include_directories(setup_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(setup_ui PUBLIC win32ui setup_core ui_dialogs)
+target_link_libraries(setup_ui PUBLIC afx setup_core ui_dialogs)
 winsim_windows_code(setup_ui)
 winsim_cp949(setup_ui)
+
+if(WIN32)
+  return()
+endif()
 
 add_executable(test_ui_rules tests/test_page_rules.cpp)
 target_link_libraries(test_ui_rules PRIVATE setup_ui)

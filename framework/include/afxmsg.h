@@ -68,6 +68,11 @@ struct AFX_MSGMAP {
                 self->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
 // Every control-colour message (WM_CTLCOLORMSGBOX ... WM_CTLCOLORSTATIC) reaches
 // OnCtlColor with its CTLCOLOR_* code.
+// The framework routes the seven WM_CTLCOLOR* messages to one handler under
+// the old 16-bit message number.
+#ifndef WM_CTLCOLOR
+#define WM_CTLCOLOR 0x0019
+#endif
 #define ON_WM_CTLCOLOR()                                                                             \
   AFX_MSG_ENTRY(WM_CTLCOLOR, 0, 0, 0,                                                                \
                 *result = reinterpret_cast<LRESULT>(self->OnCtlColor(                                \

@@ -16,8 +16,8 @@ struct CRuntimeClass {
   LPCSTR m_lpszClassName;
   int m_nObjectSize;
   UINT m_wSchema;
-  CObject* (*m_pfnCreateObject)();
-  CRuntimeClass* (*m_pfnGetBaseClass)();
+  CObject*(PASCAL* m_pfnCreateObject)();
+  CRuntimeClass*(PASCAL* m_pfnGetBaseClass)();
 
   CObject* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
   BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;

@@ -82,7 +82,7 @@ class CGdiObject : public CObject {
   HGDIOBJ Detach();
   BOOL DeleteObject();
   BOOL CreateStockObject(int nIndex);
-  int GetObject(int nCount, LPVOID lpObject) const { return GetObjectA(m_hObject, nCount, lpObject); }
+  int GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectA(m_hObject, nCount, lpObject); }
 
   CGdiObject(const CGdiObject&) = delete;
   CGdiObject& operator=(const CGdiObject&) = delete;
@@ -417,6 +417,7 @@ class CWinThread : public CCmdTarget {
   CWinThread() = default;
   virtual BOOL InitInstance() { return FALSE; }
   virtual int ExitInstance() { return 0; }
+  virtual BOOL PreTranslateMessage(MSG* pMsg) { return FALSE; }
   // The message loop: runs until the main window is gone.
   virtual int Run();
   CWnd* m_pMainWnd = nullptr;

@@ -1,13 +1,16 @@
 // The EAP method library "ORV_EapPeap.dll", as the setup program installs
 // and registers it. Written as a Windows library: its registration entry
 // points write and remove the COM class of the method and its EapHost
-// method registration. The Win32 operations it calls come from the program
-// that loads it (regsvr32), as a Windows library imports them.
+// method registration. It calls the registry and module operations of
+// advapi32 and kernel32 only.
 #include "eap_registration.h"
-#include "shlwapi.h"
+#include "key_tree.h"
 #include "windows.h"
 
 namespace {
+
+// SELFREG_E_CLASS of <olectl.h>: the class could not be registered.
+constexpr HRESULT kClassNotRegistered = static_cast<HRESULT>(0x80040201u);
 
 HRESULT FromWin32(LONG error) {
   return error == ERROR_SUCCESS ? S_OK
@@ -16,7 +19,7 @@ HRESULT FromWin32(LONG error) {
 
 // Removes a key tree; a tree that is not there is already removed.
 LONG RemoveTree(HKEY root, const char* path) {
-  LONG status = SHDeleteKeyA(root, path);
+  LONG status = eap::DeleteKeyTree(root, path);
   return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
@@ -30,9 +33,12 @@ LONG RemoveRegistration() {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer() {
+// The two entry points are the library's only exports: a shared object
+// exports what has default visibility, the DLL what ORV_EapPeap.def lists
+// (by the plain names, without the stdcall decoration of a 32-bit build).
+extern "C" __attribute__((visibility("default"))) HRESULT WINAPI DllRegisterServer() {
   std::string path;
-  if (!eap::OwnPath(&path)) return SELFREG_E_CLASS;
+  if (!eap::OwnPath(&path)) return kClassNotRegistered;
   // A second registration replaces the first completely.
   LONG status = RemoveRegistration();
   if (status == ERROR_SUCCESS) status = eap::WriteClassKeys(path);
@@ -40,6 +46,6 @@ extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer() {
   return FromWin32(status);
 }
 
-extern "C" __attribute__((visibility("default"))) HRESULT DllUnregisterServer() {
+extern "C" __attribute__((visibility("default"))) HRESULT WINAPI DllUnregisterServer() {
   return FromWin32(RemoveRegistration());
 }

@@ -354,3 +354,20 @@ void DialogKey(HWND dialog, int virtualKey) {
 }
 
 }  // namespace winsim::desktop
+
+using winsim::desktop::EnsureUi;
+
+extern "C" {
+
+// The common controls are always available; the call only checks its
+// argument as Windows does. Like any first call to the window manager, it
+// makes the calling thread the user-interface thread when there is none.
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
+  if (!picce || picce->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
+  EnsureUi();
+  return TRUE;
+}
+
+void WINAPI InitCommonControls(void) { EnsureUi(); }
+
+}  // extern "C"

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "afxwin.h"
+#include "commctrl.h"
+#include "windows.h"
+#include "wingdi.h"
 
 class QEventLoop;
 class QPainter;
 
-
-struct DLGTEMPLATE_RES;
 
 namespace winsim::desktop {
 
@@ -60,8 +60,8 @@ struct Window {
   HWND owner = nullptr;   // the owner of a top-level window
   std::vector<HWND> children;  // creation order = dialog (tab and z) order
   QPointer<QWidget> widget;
-  CWnd* attached = nullptr;           // permanent framework object
-  std::unique_ptr<CWnd> temporary;    // wrapper handed out by CWnd::FromHandle
+  WNDPROC proc = nullptr;             // the window procedure (GWLP_WNDPROC)
+  LONG_PTR userData = 0;              // GWLP_USERDATA
   std::string text;                   // ANSI code page bytes
   HFONT font = nullptr;
   HFONT ownFont = nullptr;            // template font, deleted with the window
@@ -71,6 +71,9 @@ struct Window {
   bool destroyed = false;
 
   // Dialogs.
+  DLGPROC dlgProc = nullptr;   // DWLP_DLGPROC
+  LRESULT msgResult = 0;       // DWLP_MSGRESULT
+  LONG_PTR dlgUser = 0;        // DWLP_USER
   int templateId = 0;
   int baseX = 0, baseY = 0;  // dialog base units in pixels
   int defId = 0;
@@ -146,9 +149,16 @@ BaseUnits DialogBaseUnits(const std::string& face, int pointSize, int dpi);
 int DialogUnitsToPixelsX(int units, const BaseUnits& base);
 int DialogUnitsToPixelsY(int units, const BaseUnits& base);
 
-// Creates a dialog window from a registered template, sends WM_INITDIALOG
-// and shows it when its template says so. NULL when the template is unknown.
-HWND CreateDialogFromTemplate(UINT templateId, HWND parent, CWnd* object);
+// Creates a dialog window from a template, gives it its dialog procedure,
+// sends WM_INITDIALOG (lParam = initParam) and shows it when its template
+// says so. Runs on the user-interface thread.
+struct DialogTemplate;
+HWND CreateDialogFromTemplate(const DialogTemplate& t, int templateId, HWND parent, DLGPROC proc, LPARAM initParam);
+// The dialog template of a module's RT_DIALOG resource; false (with the last
+// error set) when there is none or it does not parse.
+bool LoadDialogTemplate(HINSTANCE module, LPCSTR name, DialogTemplate* out, int* templateId);
+// The class procedures of the window kinds, as window procedures.
+LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Runs a dialog modally (on the user-interface thread) until EndDialog.
 // The owner is disabled by the caller before the dialog is created.
 INT_PTR RunModal(HWND hwnd);
@@ -156,9 +166,6 @@ INT_PTR RunModal(HWND hwnd);
 // and shows the dialog, the caller waits until it ends. Returns its result.
 INT_PTR RunModalFromWorker(const std::function<HWND()>& create);
 void EndDialogWindow(Window& w, INT_PTR result);
-// MFC-style placement after WM_INITDIALOG: a hidden, unmoved, unowned modal
-// dialog is centred.
-void CenterWindowOver(HWND hwnd, HWND alternateOwner);
 
 // --- Message boxes (message_box.cpp) ------------------------------------------------
 
@@ -193,8 +200,6 @@ struct DeviceContext {
 HDC NewDeviceContext(QPainter* painter, HWND hwnd);
 DeviceContext* LookupDC(HDC hdc);
 void FreeDeviceContext(HDC hdc);
-// Drops the framework's temporary CDC of a freed device context.
-void ForgetTemporaryDC(HDC hdc);
 // A brush's colour; false for the hollow brush or an unknown handle.
 bool BrushColor(HBRUSH brush, COLORREF* color);
 HBRUSH SystemFaceBrush();    // COLOR_3DFACE

@@ -1,6 +1,5 @@
-// Dialogs from templates: the registry of the program's templates, creation
-// of a dialog and its controls with dialog units converted at the machine's
-// density, the modal loop, and EndDialog.
+// Dialogs from templates: creation of a dialog and its controls with dialog
+// units converted at the machine's density, the modal loop, and EndDialog.
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
@@ -10,23 +9,15 @@
 
 #include "controls.h"
 #include "desktop_internal.h"
-#include "dlgres.h"
+#include "dialog_template.h"
 
 namespace winsim::desktop {
 namespace {
 
-std::mutex g_registryMutex;
-std::map<UINT, const DLGTEMPLATE_RES*>& Registry() {
-  // Never destroyed: other threads may use it while the process exits.
-  static auto* registry = new std::map<UINT, const DLGTEMPLATE_RES*>;
-  return *registry;
-}
-
-Kind KindOfClass(LPCSTR cls) {
-  if (!cls) return Kind::Static;
-  if (strcasecmp(cls, "Button") == 0) return Kind::Button;
-  if (strcasecmp(cls, "Edit") == 0) return Kind::Edit;
-  if (strcasecmp(cls, "msctls_progress32") == 0) return Kind::Progress;
+Kind KindOfClass(const std::string& cls) {
+  if (strcasecmp(cls.c_str(), "Button") == 0) return Kind::Button;
+  if (strcasecmp(cls.c_str(), "Edit") == 0) return Kind::Edit;
+  if (strcasecmp(cls.c_str(), "msctls_progress32") == 0) return Kind::Progress;
   return Kind::Static;
 }
 
@@ -46,13 +37,13 @@ HWND FirstTabStop(const Window& dialog) {
   return nullptr;
 }
 
-void CreateControl(Window& dialog, const DLGITEM_RES& item, const BaseUnits& base) {
+void CreateControl(Window& dialog, const DialogItemTemplate& item, const BaseUnits& base) {
   auto c = std::make_shared<Window>();
   c->kind = KindOfClass(item.className);
   c->id = item.id;
   c->style = item.style | WS_CHILD;
   c->exStyle = item.exStyle;
-  c->text = item.text ? item.text : "";
+  c->text = item.textOrdinal >= 0 ? std::string() : item.text;
   c->parent = dialog.hwnd;
   HWND hwnd = RegisterWindow(c);
   dialog.children.push_back(hwnd);
@@ -69,12 +60,9 @@ void CreateControl(Window& dialog, const DLGITEM_RES& item, const BaseUnits& bas
 
 }  // namespace
 
-HWND CreateDialogFromTemplate(UINT templateId, HWND parent, CWnd* object) {
-  const DLGTEMPLATE_RES* t = AfxFindDialogTemplate(templateId);
-  if (!t) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
+HWND CreateDialogFromTemplate(const DialogTemplate& tmpl, int templateId, HWND parent, DLGPROC proc,
+                              LPARAM initParam) {
+  const DialogTemplate* t = &tmpl;
   bool child = (t->style & WS_CHILD) != 0;
   WindowPtr parentRecord = FindWindowRecord(parent);
   if (child && !parentRecord) {
@@ -82,7 +70,7 @@ HWND CreateDialogFromTemplate(UINT templateId, HWND parent, CWnd* object) {
     return nullptr;
   }
   int dpi = ScreenDpi();
-  bool hasFont = (t->style & DS_SETFONT) && t->faceName;
+  bool hasFont = (t->style & DS_SETFONT) && !t->faceName.empty();
   std::string face = hasFont ? t->faceName : "MS Shell Dlg";
   int points = hasFont ? t->pointSize : 8;
   BaseUnits base = DialogBaseUnits(face, points, dpi);
@@ -91,8 +79,10 @@ HWND CreateDialogFromTemplate(UINT templateId, HWND parent, CWnd* object) {
   w->kind = Kind::Dialog;
   w->style = t->style & ~static_cast<DWORD>(WS_VISIBLE);
   w->exStyle = t->exStyle;
-  w->templateId = t->id;
-  w->text = t->caption ? t->caption : "";
+  w->templateId = templateId;
+  w->proc = ClassWindowProc;
+  w->dlgProc = proc;
+  w->text = t->caption;
   w->baseX = base.x;
   w->baseY = base.y;
   if (child) w->parent = parent;
@@ -122,14 +112,10 @@ HWND CreateDialogFromTemplate(UINT templateId, HWND parent, CWnd* object) {
   w->font = w->ownFont;
   ApplyFont(*w);
   ApplyText(*w);
-  for (int i = 0; i < t->itemCount; ++i) CreateControl(*w, t->items[i], base);
+  for (const DialogItemTemplate& item : t->items) CreateControl(*w, item, base);
 
-  if (object) {
-    object->m_hWnd = hwnd;
-    w->attached = object;
-  }
   HWND focus = FirstTabStop(*w);
-  LRESULT setFocus = Dispatch(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), 0);
+  LRESULT setFocus = Dispatch(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), initParam);
   if (!FindWindowRecord(hwnd)) return nullptr;  // destroyed while initialising
   if (setFocus && focus) {
     WindowPtr f = FindWindowRecord(focus);
@@ -211,47 +197,7 @@ INT_PTR RunModalFromWorker(const std::function<HWND()>& create) {
   return result;
 }
 
-void CenterWindowOver(HWND hwnd, HWND alternateOwner) {
-  WindowPtr w = FindWindowRecord(hwnd);
-  if (!w || !w->widget) return;
-  QRect area;
-  HWND center = alternateOwner ? alternateOwner : (w->parent ? w->parent : w->owner);
-  WindowPtr c = FindWindowRecord(center);
-  QScreen* screen = QGuiApplication::primaryScreen();
-  QRect screenArea = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-  if (w->parent) {
-    if (c && c->widget) area = QRect(QPoint(0, 0), c->widget->size());
-  } else if (c && c->widget && (c->style & WS_VISIBLE) && !c->widget->isMinimized()) {
-    area = c->widget->frameGeometry();
-  } else {
-    area = screenArea;
-  }
-  QRect own = w->parent ? w->widget->geometry() : w->widget->frameGeometry();
-  int left = (area.left() + area.left() + area.width()) / 2 - own.width() / 2;
-  int top = (area.top() + area.top() + area.height()) / 2 - own.height() / 2;
-  if (!w->parent) {
-    // Keep the dialog on the screen.
-    if (left + own.width() > screenArea.right() + 1) left = screenArea.right() + 1 - own.width();
-    if (left < screenArea.left()) left = screenArea.left();
-    if (top + own.height() > screenArea.bottom() + 1) top = screenArea.bottom() + 1 - own.height();
-    if (top < screenArea.top()) top = screenArea.top();
-  }
-  SetWindowPos(hwnd, nullptr, left, top, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace winsim::desktop
 
 using namespace winsim::desktop;
 
-BOOL WINAPI AfxRegisterDialogTemplate(const DLGTEMPLATE_RES* dialogTemplate) {
-  if (!dialogTemplate) return FALSE;
-  std::lock_guard<std::mutex> lock(g_registryMutex);
-  auto [it, inserted] = Registry().emplace(dialogTemplate->id, dialogTemplate);
-  return inserted || it->second == dialogTemplate;
-}
-
-const DLGTEMPLATE_RES* WINAPI AfxFindDialogTemplate(UINT id) {
-  std::lock_guard<std::mutex> lock(g_registryMutex);
-  auto it = Registry().find(id);
-  return it == Registry().end() ? nullptr : it->second;
-}

@@ -86,7 +86,33 @@ int DefaultButtonOf(const Window& dialog) {
   return 0;
 }
 
+// The messages whose dialog-procedure result is the message's own result;
+// for the others a dialog procedure stores it in DWLP_MSGRESULT.
+bool ResultIsDirect(UINT msg) {
+  switch (msg) {
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_QUERYDRAGICON: return true;
+    default: return false;
+  }
+}
+
+// DefDlgProc: the dialog procedure first, then the dialog manager's defaults.
 LRESULT DialogProc(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (w.dlgProc) {
+    HWND hwnd = w.hwnd;
+    w.msgResult = 0;
+    INT_PTR handled = w.dlgProc(hwnd, msg, wParam, lParam);
+    WindowPtr alive = FindWindowRecord(hwnd);
+    if (handled) return ResultIsDirect(msg) ? handled : (alive ? alive->msgResult : 0);
+    if (!alive) return 0;
+  }
   switch (msg) {
     case WM_INITDIALOG: return TRUE;
     case DM_GETDEFID: {
@@ -130,6 +156,13 @@ LRESULT ButtonProc(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case BM_GETSTATE: return w.check;
+    case WM_GETDLGCODE: {
+      DWORD type = w.style & BS_TYPEMASK;
+      if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) return DLGC_RADIOBUTTON;
+      if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+      if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      return DLGC_BUTTON;
+    }
     case BM_SETSTATE: return 0;
     case BM_SETSTYLE: {
       w.style = (w.style & 0xFFFF0000u) | (static_cast<DWORD>(wParam) & 0xFFFFu);
@@ -232,7 +265,11 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     explicit TimerScope(bool timer) : on(timer) { t_timerDepth += on; }
     ~TimerScope() { t_timerDepth -= on; }
   } scope(msg == WM_TIMER);
-  if (w->attached) return w->attached->WindowProc(msg, wParam, lParam);
+  if (w->proc) return w->proc(hwnd, msg, wParam, lParam);
+  return CallClassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return CallClassProc(hwnd, msg, wParam, lParam);
 }
 

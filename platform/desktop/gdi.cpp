@@ -10,6 +10,8 @@
 
 #include "desktop_internal.h"
 #include "gdi_objects.h"
+#include "icon_resource.h"
+#include "winsim/codepage.h"
 
 namespace winsim::desktop {
 namespace {
@@ -145,7 +147,6 @@ void FreeDeviceContext(HDC hdc) {
     std::lock_guard<std::recursive_mutex> lock(g_mutex);
     Contexts().erase(hdc);
   }
-  ForgetTemporaryDC(hdc);
 }
 
 bool BrushColor(HBRUSH brush, COLORREF* color) {
@@ -180,8 +181,8 @@ void SetActivePainter(HWND hwnd, QPainter* painter) {
   else Painters().erase(hwnd);
 }
 
-// The application icon and the stock icons: drawn, since the program's
-// icon resources are not part of this build.
+// The stock icons, and the icon of a program built without a resource
+// script: drawn.
 GdiObject* IconObject(uintptr_t id) {
   static std::map<uintptr_t, GdiObject*> icons;
   static std::mutex mutex;
@@ -383,6 +384,17 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
 }
 
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
+  if (hInstance) {
+    DWORD error = 0;
+    if (GdiObject* icon = ModuleIcon(hInstance, lpIconName, &error)) return reinterpret_cast<HICON>(icon);
+    // A module with resources answers as Windows does; one without any is
+    // a program built without its resource script, which keeps the drawn
+    // icon below.
+    if (error != ERROR_RESOURCE_DATA_NOT_FOUND) {
+      SetLastError(error);
+      return nullptr;
+    }
+  }
   if (!IS_INTRESOURCE(lpIconName)) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
@@ -391,7 +403,8 @@ HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
 }
 
 HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName) {
-  return LoadIconA(hInstance, reinterpret_cast<LPCSTR>(lpIconName));
+  if (IS_INTRESOURCE(lpIconName)) return LoadIconA(hInstance, reinterpret_cast<LPCSTR>(lpIconName));
+  return LoadIconA(hInstance, winsim::Utf16ToAnsi(lpIconName).c_str());
 }
 
 BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon) {

@@ -1,6 +1,10 @@
 // Waiting on kernel objects while the window messages of this thread keep
 // flowing. Messages are dispatched by the toolkit's event loop, so
-// PeekMessageA runs what is pending and hands nothing back.
+// PeekMessageA runs what is pending and hands nothing back, and GetMessageA
+// waits for and runs the next batch, handing back WM_NULL until
+// PostQuitMessage. As on Windows, the first PeekMessageA of a thread gives
+// it a message queue: here, it makes the thread the user-interface thread
+// when there is none yet.
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <chrono>
@@ -9,6 +13,10 @@
 #include "desktop_internal.h"
 
 namespace {
+
+// WM_QUIT is not a queued message: it is a flag of the thread's queue.
+thread_local bool t_quit = false;
+thread_local int t_quitCode = 0;
 
 void RunPendingMessages(int maxMs) {
   if (winsim::desktop::OnUiThread() && QCoreApplication::instance()) {
@@ -50,13 +58,45 @@ extern "C" DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pH
 }
 
 extern "C" BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
-  (void)lpMsg;
   (void)hWnd;
   (void)wMsgFilterMin;
   (void)wMsgFilterMax;
-  (void)wRemoveMsg;
+  winsim::desktop::EnsureUi();
   RunPendingMessages(0);
+  if (t_quit && lpMsg) {
+    *lpMsg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(t_quitCode), 0, GetTickCount(), POINT{0, 0}};
+    if (wRemoveMsg & PM_REMOVE) t_quit = false;
+    return TRUE;
+  }
   return FALSE;
+}
+
+extern "C" BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+  (void)hWnd;
+  (void)wMsgFilterMin;
+  (void)wMsgFilterMax;
+  if (!lpMsg) {
+    SetLastError(ERROR_NOACCESS);
+    return -1;
+  }
+  winsim::desktop::EnsureUi();
+  if (!t_quit && winsim::desktop::OnUiThread()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  } else if (!t_quit) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (t_quit) {
+    t_quit = false;
+    *lpMsg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(t_quitCode), 0, GetTickCount(), POINT{0, 0}};
+    return FALSE;
+  }
+  *lpMsg = MSG{nullptr, WM_NULL, 0, 0, GetTickCount(), POINT{0, 0}};
+  return TRUE;
+}
+
+extern "C" void WINAPI PostQuitMessage(int nExitCode) {
+  t_quit = true;
+  t_quitCode = nExitCode;
 }
 
 extern "C" BOOL WINAPI TranslateMessage(const MSG* lpMsg) {

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "desktop_internal.h"
 
 #ifndef ERROR_INVALID_INDEX
@@ -91,7 +93,24 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  return CallOnUi<LRESULT>([&] { return CallClassProc(hWnd, Msg, wParam, lParam); });
+  return CallOnUi<LRESULT>([&]() -> LRESULT {
+    WindowPtr w = Lookup(hWnd);
+    return w ? CallGenericProc(*w, Msg, wParam, lParam) : 0;
+  });
+}
+
+LRESULT WINAPI DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  return CallOnUi<LRESULT>([&]() -> LRESULT {
+    WindowPtr w = Lookup(hDlg);
+    if (!w) return 0;
+    if (w->kind != Kind::Dialog) return CallGenericProc(*w, Msg, wParam, lParam);
+    return CallClassProc(hDlg, Msg, wParam, lParam);
+  });
+}
+
+LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (!lpPrevWndFunc) return 0;
+  return CallOnUi<LRESULT>([&] { return lpPrevWndFunc(hWnd, Msg, wParam, lParam); });
 }
 
 UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
@@ -393,44 +412,168 @@ BOOL WINAPI SetForegroundWindow(HWND hWnd) {
 
 HWND WINAPI GetDesktopWindow(void) { return kDesktop; }
 
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
+  return CallOnUi<LONG_PTR>([&]() -> LONG_PTR {
+    WindowPtr w = Lookup(hWnd);
+    if (!w) return 0;
+    bool dialog = w->kind == Kind::Dialog;
+    switch (nIndex) {
+      case GWL_STYLE: return static_cast<LONG>(w->style);
+      case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
+      case GWLP_ID: return w->id;
+      case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+      case GWLP_USERDATA: return w->userData;
+      case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(w->parent ? w->parent : w->owner);
+      case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(GetModuleHandleA(nullptr));
+      case DWLP_MSGRESULT:
+        if (dialog) return w->msgResult;
+        break;
+      case DWLP_DLGPROC:
+        if (dialog) return reinterpret_cast<LONG_PTR>(w->dlgProc);
+        break;
+      case DWLP_USER:
+        if (dialog) return w->dlgUser;
+        break;
+      default: break;
+    }
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+  });
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+  return CallOnUi<LONG_PTR>([&]() -> LONG_PTR {
+    WindowPtr w = Lookup(hWnd);
+    if (!w) return 0;
+    bool dialog = w->kind == Kind::Dialog;
+    DWORD value = static_cast<DWORD>(dwNewLong);
+    LONG_PTR old = 0;
+    switch (nIndex) {
+      case GWL_STYLE: {
+        DWORD was = w->style;
+        w->style = (value & ~static_cast<DWORD>(WS_VISIBLE | WS_DISABLED)) | (was & (WS_VISIBLE | WS_DISABLED));
+        if ((was ^ value) & WS_DISABLED) EnableWindow(hWnd, !(value & WS_DISABLED));
+        if ((was ^ value) & WS_VISIBLE) SetVisible(*w, value & WS_VISIBLE);
+        return static_cast<LONG>(was);
+      }
+      case GWL_EXSTYLE: {
+        DWORD was = w->exStyle;
+        w->exStyle = value;
+        if ((was ^ value) & WS_EX_TOPMOST) ApplyTopmost(*w, value & WS_EX_TOPMOST);
+        return static_cast<LONG>(was);
+      }
+      case GWLP_ID: old = w->id; w->id = static_cast<int>(dwNewLong); return old;
+      case GWLP_WNDPROC:
+        if (!dwNewLong) break;
+        old = reinterpret_cast<LONG_PTR>(w->proc);
+        w->proc = reinterpret_cast<WNDPROC>(dwNewLong);
+        return old;
+      case GWLP_USERDATA: old = w->userData; w->userData = dwNewLong; return old;
+      case DWLP_MSGRESULT:
+        if (!dialog) break;
+        old = w->msgResult;
+        w->msgResult = dwNewLong;
+        return old;
+      case DWLP_DLGPROC:
+        if (!dialog) break;
+        old = reinterpret_cast<LONG_PTR>(w->dlgProc);
+        w->dlgProc = reinterpret_cast<DLGPROC>(dwNewLong);
+        return old;
+      case DWLP_USER:
+        if (!dialog) break;
+        old = w->dlgUser;
+        w->dlgUser = dwNewLong;
+        return old;
+      default: break;
+    }
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+  });
+}
+
+// The 32-bit forms take the indexes that hold 32-bit values; a pointer
+// index is refused on a 64-bit machine, as on Windows.
 LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {
-  WindowPtr w = Lookup(hWnd);
-  if (!w) return 0;
-  switch (nIndex) {
-    case GWL_STYLE: return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
-    case GWL_ID: return w->id;
-    default: SetLastError(ERROR_INVALID_INDEX); return 0;
+  if (sizeof(LONG_PTR) > sizeof(LONG) && (nIndex == GWLP_WNDPROC || nIndex == GWLP_HINSTANCE ||
+                                           nIndex == GWLP_HWNDPARENT || nIndex == GWLP_USERDATA)) {
+    if (Lookup(hWnd)) SetLastError(ERROR_INVALID_INDEX);
+    return 0;
   }
+  return static_cast<LONG>(GetWindowLongPtrA(hWnd, nIndex));
 }
 
 LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
-  return CallOnUi<LONG>([&]() -> LONG {
+  if (sizeof(LONG_PTR) > sizeof(LONG) && (nIndex == GWLP_WNDPROC || nIndex == GWLP_HINSTANCE ||
+                                           nIndex == GWLP_HWNDPARENT || nIndex == GWLP_USERDATA)) {
+    if (Lookup(hWnd)) SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+  }
+  return static_cast<LONG>(SetWindowLongPtrA(hWnd, nIndex, dwNewLong));
+}
+
+// Siblings are kept in creation order, which is the z-order of a dialog's
+// controls; top-level windows are listed in creation order too.
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
+  return CallOnUi<HWND>([&]() -> HWND {
     WindowPtr w = Lookup(hWnd);
-    if (!w) return 0;
-    DWORD value = static_cast<DWORD>(dwNewLong);
-    switch (nIndex) {
-      case GWL_STYLE: {
-        DWORD old = w->style;
-        w->style = (value & ~static_cast<DWORD>(WS_VISIBLE | WS_DISABLED)) | (old & (WS_VISIBLE | WS_DISABLED));
-        if ((old ^ value) & WS_DISABLED) EnableWindow(hWnd, !(value & WS_DISABLED));
-        if ((old ^ value) & WS_VISIBLE) SetVisible(*w, value & WS_VISIBLE);
-        return static_cast<LONG>(old);
-      }
-      case GWL_EXSTYLE: {
-        DWORD old = w->exStyle;
-        w->exStyle = value;
-        if ((old ^ value) & WS_EX_TOPMOST) ApplyTopmost(*w, value & WS_EX_TOPMOST);
-        return static_cast<LONG>(old);
-      }
-      case GWL_ID: {
-        int old = w->id;
-        w->id = dwNewLong;
-        return old;
-      }
-      default: SetLastError(ERROR_INVALID_INDEX); return 0;
+    if (!w) return nullptr;
+    if (uCmd == GW_OWNER) return IsTopLevel(*w) ? w->owner : nullptr;
+    if (uCmd == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
+    std::vector<HWND> siblings;
+    if (WindowPtr parent = FindWindowRecord(w->parent)) {
+      siblings = parent->children;
+    } else {
+      for (const WindowPtr& other : AllWindows())
+        if (IsTopLevel(*other)) siblings.push_back(other->hwnd);
+    }
+    auto at = std::find(siblings.begin(), siblings.end(), hWnd);
+    switch (uCmd) {
+      case GW_HWNDFIRST: return siblings.empty() ? nullptr : siblings.front();
+      case GW_HWNDLAST: return siblings.empty() ? nullptr : siblings.back();
+      case GW_HWNDNEXT: return at == siblings.end() || at + 1 == siblings.end() ? nullptr : *(at + 1);
+      case GW_HWNDPREV: return at == siblings.begin() || at == siblings.end() ? nullptr : *(at - 1);
+      default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
     }
   });
+}
+
+HWND WINAPI GetAncestor(HWND hwnd, UINT gaFlags) {
+  return CallOnUi<HWND>([&]() -> HWND {
+    WindowPtr w = Lookup(hwnd);
+    if (!w) return nullptr;
+    switch (gaFlags) {
+      case GA_PARENT: return w->parent ? w->parent : kDesktop;
+      case GA_ROOT: return TopLevelOf(hwnd);
+      case GA_ROOTOWNER: {
+        HWND root = TopLevelOf(hwnd);
+        for (WindowPtr r = FindWindowRecord(root); r && r->owner; r = FindWindowRecord(r->owner)) root = r->owner;
+        return root;
+      }
+      default: return nullptr;
+    }
+  });
+}
+
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd) {
+  return CallOnUi<BOOL>([&]() -> BOOL {
+    WindowPtr w = FindWindowRecord(hWnd);
+    for (w = w ? FindWindowRecord(w->parent) : nullptr; w; w = FindWindowRecord(w->parent))
+      if (w->hwnd == hWndParent) return TRUE;
+    return FALSE;
+  });
+}
+
+BOOL WINAPI SystemParametersInfoA(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni) {
+  if (uiAction != SPI_GETWORKAREA || !pvParam) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  QRect area = CallOnUi<QRect>([] {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+  });
+  *static_cast<RECT*>(pvParam) = RECT{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+  return TRUE;
 }
 
 DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId) {

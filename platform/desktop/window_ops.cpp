@@ -89,7 +89,6 @@ void DestroyWindowTree(HWND hwnd) {
     w->widget->deleteLater();
   }
   if (w->ownFont) DeleteObject(w->ownFont);
-  w->temporary.reset();
   if (!InTimerDispatch()) NoteActivity();
 }
 

@@ -27,6 +27,7 @@ WindowPtr FindWindowRecord(HWND hwnd) {
 }
 
 HWND RegisterWindow(const WindowPtr& window) {
+  if (!window->proc) window->proc = ClassWindowProc;
   std::lock_guard<std::recursive_mutex> lock(g_mutex);
   g_nextHandle += 4;
   window->hwnd = reinterpret_cast<HWND>(g_nextHandle);

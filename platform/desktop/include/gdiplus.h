@@ -59,9 +59,11 @@ class GpImage;
 class GpBitmap;
 class GpGraphics;
 
+typedef Status GpStatus;
+
 }  // namespace Gdiplus
 
-typedef Gdiplus::Status GpStatus;
+using Gdiplus::GpStatus;
 using Gdiplus::GpBitmap;
 using Gdiplus::GpGraphics;
 using Gdiplus::GpImage;
@@ -88,6 +90,22 @@ GpStatus WINAPI GdipDeleteGraphics(GpGraphics* graphics);
 GpStatus WINAPI GdipDrawImageI(GpGraphics* graphics, GpImage* image, INT x, INT y);
 GpStatus WINAPI GdipDrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT width, INT height);
 }
+
+// The flat interface as the SDK places it.
+namespace Gdiplus {
+namespace DllExports {
+using ::GdipCreateBitmapFromFile;
+using ::GdipCreateBitmapFromFileICM;
+using ::GdipCreateFromHDC;
+using ::GdipCreateFromHWND;
+using ::GdipDeleteGraphics;
+using ::GdipDisposeImage;
+using ::GdipDrawImageI;
+using ::GdipDrawImageRectI;
+using ::GdipGetImageHeight;
+using ::GdipGetImageWidth;
+}  // namespace DllExports
+}  // namespace Gdiplus
 
 namespace Gdiplus {
 

@@ -50,7 +50,6 @@ END_MESSAGE_MAP()
 class CProbeApp : public CWinApp {
  public:
   BOOL InitInstance() override {
-    RegisterProbeTemplates();
     const char* line = GetCommandLineA();
     const char* mode = std::strrchr(line, ' ');
     mode = mode ? mode + 1 : line;

@@ -1,12 +1,11 @@
-// Dialog templates of the desktop's own tests.
+// Dialog templates of the desktop's own tests, from probe_templates.rc.
 #pragma once
-#include "dlgres.h"
+#include "probe_ids.h"
+#include "windows.h"
 
-constexpr UINT kProbeDialog = 9001;    // caption, text 100, OK and Cancel
-constexpr UINT kProgressDialog = 9002; // progress bar 500, status 501
-constexpr UINT kControlsDialog = 9003; // radio buttons, check box, edit
-constexpr UINT kPictureDialog = 9004;  // an empty picture static at the top left
-constexpr int kProbeText = 100;
-constexpr int kProgressBar = 500;
-
-void RegisterProbeTemplates();
+constexpr UINT kProbeDialog = IDD_PROBE;
+constexpr UINT kProgressDialog = IDD_PROGRESS;
+constexpr UINT kControlsDialog = IDD_CONTROLS;
+constexpr UINT kPictureDialog = IDD_PICTURE;
+constexpr int kProbeText = IDC_PROBE_TEXT;
+constexpr int kProgressBar = IDC_PROGRESS_BAR;

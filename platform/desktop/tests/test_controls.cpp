@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "afxwin.h"
 #include "controls.h"
 #include "desktop_test_support.h"
 #include "probe_templates.h"
@@ -26,7 +27,6 @@ class CCommandLog : public CDialog {
 };
 
 TEST(Controls, PostedClicksFollowButtonKindsAndGroups) {
-  RegisterProbeTemplates();
   CCommandLog dlg(kControlsDialog);
   ASSERT_TRUE(dlg.Create(kControlsDialog));
   HWND h = dlg.m_hWnd;
@@ -53,8 +53,7 @@ TEST(Controls, PostedClicksFollowButtonKindsAndGroups) {
 }
 
 TEST(Controls, ProgressBarKeepsItsRangeAndPosition) {
-  RegisterProbeTemplates();
-  HWND dlg = CallOnUi<HWND>([] { return CreateDialogFromTemplate(kProgressDialog, nullptr, nullptr); });
+  HWND dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(kProgressDialog), nullptr, nullptr, 0);
   HWND bar = GetDlgItem(dlg, kProgressBar);
   ASSERT_NE(bar, nullptr);
   const struct {
@@ -106,7 +105,6 @@ QImage Grab(HWND hwnd) {
 }
 
 TEST(Controls, DialogBackgroundComesFromTheControlColourBrush) {
-  RegisterProbeTemplates();
   CDialog plain(kProbeDialog);
   CWhitePage white;
   ASSERT_TRUE(plain.Create(kProbeDialog));
@@ -128,7 +126,6 @@ TEST(Controls, DialogBackgroundComesFromTheControlColourBrush) {
 }
 
 TEST(Controls, EnterAndEscapeFollowTheDialogManager) {
-  RegisterProbeTemplates();
   const struct {
     const char* name;
     int key;

@@ -49,7 +49,6 @@ TEST(DialogUnits, MulDivRoundsHalfAwayFromZero) {
 }
 
 TEST(DialogUnits, TemplatesBecomePixelsAtTheMachineDensity) {
-  RegisterProbeTemplates();
   const struct {
     const char* dpi;
     int width, height, okX, okY, okWidth;
@@ -62,7 +61,7 @@ TEST(DialogUnits, TemplatesBecomePixelsAtTheMachineDensity) {
     SCOPED_TRACE(row.dpi);
     std::string error;
     ASSERT_TRUE(winsim::SetConfigValue("dpi", row.dpi, &error)) << error;
-    HWND dlg = CallOnUi<HWND>([] { return CreateDialogFromTemplate(kProbeDialog, nullptr, nullptr); });
+    HWND dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(kProbeDialog), nullptr, nullptr, 0);
     ASSERT_NE(dlg, nullptr);
     RECT client{}, ok{};
     ASSERT_TRUE(GetClientRect(dlg, &client));

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "afxwin.h"
 #include "controls.h"
 #include "desktop_test_support.h"
 #include "machine_fixture.h"
@@ -181,7 +182,6 @@ BEGIN_MESSAGE_MAP(CRecordingDialog, CDialog)
 END_MESSAGE_MAP()
 
 TEST(FrameworkDialog, ModalDialogRoutesMessagesThroughItsMap) {
-  RegisterProbeTemplates();
   winsim::desktop::EnsureUi();  // the timer below needs the event loop's thread
   CRecordingDialog dlg;
   LRESULT sent = 0;
@@ -203,7 +203,6 @@ TEST(FrameworkDialog, ModalDialogRoutesMessagesThroughItsMap) {
 }
 
 TEST(FrameworkDialog, OkReadsTheControlsBackAndEnds) {
-  RegisterProbeTemplates();
   winsim::desktop::EnsureUi();
   CRecordingDialog dlg;
   QTimer::singleShot(50, [&] {
@@ -223,8 +222,7 @@ TEST(FrameworkDialog, UnknownTemplateReturnsAtOnce) {
 }
 
 TEST(FrameworkWindow, OperationsOnMissingWindowsAndControls) {
-  RegisterProbeTemplates();
-  HWND dlg = winsim::desktop::CallOnUi<HWND>([] { return winsim::desktop::CreateDialogFromTemplate(kProbeDialog, nullptr, nullptr); });
+  HWND dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(kProbeDialog), nullptr, nullptr, 0);
   ASSERT_NE(dlg, nullptr);
   SetLastError(0xdeadbeef);
   EXPECT_EQ(GetDlgItem(dlg, 999), nullptr);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "afxwin.h"
 #include "desktop_test_support.h"
 #include "gdiplus.h"
 #include "machine_fixture.h"
@@ -109,7 +110,6 @@ BEGIN_MESSAGE_MAP(CPictureDialog, CDialog)
 END_MESSAGE_MAP()
 
 TEST_F(GdiplusTest, EmptyArtworkImagesDrawNothing) {
-  RegisterProbeTemplates();
   CPictureDialog dlg;
   GpBitmap* good = nullptr;
   GpBitmap* missing = nullptr;

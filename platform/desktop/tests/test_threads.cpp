@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <thread>
 
+#include "afxwin.h"
 #include "desktop_test_support.h"
 #include "probe_templates.h"
 
@@ -60,7 +61,6 @@ BEGIN_MESSAGE_MAP(CWorkDialog, CDialog)
 END_MESSAGE_MAP()
 
 TEST(Threads, SentMessagesRunOnTheWindowThreadInOrder) {
-  RegisterProbeTemplates();
   CWorkDialog dlg;
   ASSERT_EQ(dlg.DoModal(), IDOK);
   std::vector<int> expected;
@@ -111,7 +111,6 @@ BEGIN_MESSAGE_MAP(CBoxDialog, CDialog)
 END_MESSAGE_MAP()
 
 TEST(Threads, MessageBoxOfAWorkerBlocksOnlyTheWorker) {
-  RegisterProbeTemplates();
   CBoxDialog dlg;
   ASSERT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(dlg.answer, IDCANCEL);
