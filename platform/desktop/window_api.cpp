@@ -11,12 +11,6 @@
 
 #include "desktop_internal.h"
 
-#ifndef ERROR_INVALID_INDEX
-#define ERROR_INVALID_INDEX 1413L
-#endif
-#ifndef ERROR_CONTROL_ID_NOT_FOUND
-#define ERROR_CONTROL_ID_NOT_FOUND 1421L
-#endif
 
 using namespace winsim::desktop;
 

@@ -1,6 +1,6 @@
 // MulDiv: nNumber * nNumerator / nDenominator with a 64-bit product,
 // rounded half away from zero; -1 when the denominator is 0 or the result
-// does not fit in an int.
+// is beyond ±2147483647 (INT_MIN too, as on Windows).
 #include "windows.h"
 
 extern "C" int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator) {
@@ -10,6 +10,6 @@ extern "C" int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator) {
   bool negative = (product < 0) != (nDenominator < 0);
   long long magnitude = ((product < 0 ? -product : product) + divisor / 2) / divisor;
   long long result = negative ? -magnitude : magnitude;
-  if (result > 2147483647LL || result < -2147483647LL - 1) return -1;
+  if (result > 2147483647LL || result < -2147483647LL) return -1;
   return static_cast<int>(result);
 }
