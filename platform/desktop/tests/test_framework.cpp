@@ -243,6 +243,59 @@ TEST(FrameworkWindow, OperationsOnMissingWindowsAndControls) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
+// Counts the check changes that reach it and passes them on.
+class CCountingButton : public CButton {
+ public:
+  int checks = 0;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == BM_SETCHECK) ++checks;
+    return CButton::WindowProc(message, wParam, lParam);
+  }
+};
+
+TEST(FrameworkWindow, SubclassedControlsReachTheirObjects) {
+  CDialog dlg;
+  ASSERT_TRUE(dlg.Create(kControlsDialog));
+  EXPECT_EQ(CWnd::FromHandlePermanent(dlg.m_hWnd), &dlg);
+  EXPECT_EQ(CWnd::FromHandle(dlg.m_hWnd), &dlg);
+  HWND check = ::GetDlgItem(dlg.m_hWnd, 604);
+  HWND other = ::GetDlgItem(dlg.m_hWnd, 602);
+  const LONG_PTR original = GetWindowLongPtrA(check, GWLP_WNDPROC);
+
+  CCountingButton button;
+  ASSERT_TRUE(button.SubclassDlgItem(604, &dlg));
+  EXPECT_FALSE(CButton().SubclassWindow(check)) << "a window has one object";
+  EXPECT_NE(GetWindowLongPtrA(check, GWLP_WNDPROC), original);
+  EXPECT_EQ(CWnd::FromHandlePermanent(check), &button);
+  ::CheckDlgButton(dlg.m_hWnd, 604, BST_CHECKED);
+  EXPECT_EQ(button.checks, 1);
+  EXPECT_EQ(::IsDlgButtonChecked(dlg.m_hWnd, 604), static_cast<UINT>(BST_CHECKED)) << "passed on to the button";
+
+  // A window without an object gets one temporary wrapper.
+  CWnd* temporary = CWnd::FromHandle(other);
+  ASSERT_NE(temporary, nullptr);
+  EXPECT_EQ(CWnd::FromHandle(other), temporary);
+  EXPECT_EQ(CWnd::FromHandlePermanent(other), nullptr);
+  EXPECT_EQ(temporary->GetDlgCtrlID(), 602);
+
+  EXPECT_EQ(button.UnsubclassWindow(), check);
+  EXPECT_EQ(GetWindowLongPtrA(check, GWLP_WNDPROC), original);
+  ::CheckDlgButton(dlg.m_hWnd, 604, BST_UNCHECKED);
+  EXPECT_EQ(button.checks, 1) << "no longer subclassed";
+
+  {
+    CButton owned;
+    ASSERT_TRUE(owned.SubclassDlgItem(601, &dlg));
+  }
+  EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, 601), nullptr) << "an attached object destroys its window";
+
+  CCountingButton last;
+  ASSERT_TRUE(last.SubclassDlgItem(603, &dlg));
+  EXPECT_TRUE(dlg.DestroyWindow());
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+  EXPECT_EQ(last.m_hWnd, nullptr) << "the control's object let go of its window";
+}
+
 TEST(FrameworkGdi, DeviceCapsFontsAndStockObjects) {
   std::string error;
   ASSERT_TRUE(winsim::SetConfigValue("dpi", "144", &error));
