@@ -35,6 +35,27 @@ ensure_packages() {
   fi
 }
 
+# Wine runs the Windows programs with the ANSI code page of a Korean
+# Windows (949), which it takes from the locale ko_KR.UTF-8.
+ensure_korean_locale() {
+  locale -a 2>/dev/null | grep -qi '^ko_KR\.utf-\?8$' && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Generating the ko_KR.UTF-8 locale"
+    sed -i 's/^# *\(ko_KR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ko_KR.UTF-8 UTF-8' /etc/locale.gen || echo 'ko_KR.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  else
+    echo "The ko_KR.UTF-8 locale is missing. Generate it with:"
+    echo "  sudo sed -i 's/^# *ko_KR.UTF-8/ko_KR.UTF-8/' /etc/locale.gen && sudo locale-gen"
+    exit 1
+  fi
+}
+
+# The Windows executables and the shipped folders (build-windows/).
+build_windows() {
+  cmake --workflow --preset windows
+}
+
 # Configures and builds one preset (default, asan or tsan).
 build_preset() {
   local preset=$1
