@@ -34,7 +34,7 @@ HWND OwnerFor(CWnd* parent) {
 // resource cannot be read.
 DWORD TemplateStyle(LPCSTR name) {
   HINSTANCE module = AfxGetResourceHandle();
-  HRSRC found = ::FindResourceA(module, name, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+  HRSRC found = ::FindResourceA(module, name, RT_DIALOG);
   HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
   const BYTE* bytes = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
   if (!bytes || ::SizeofResource(module, found) < 16) return 0;
