@@ -11,6 +11,9 @@ namespace {
 
 thread_local int t_timerDepth = 0;
 
+// WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC: the control-colour messages.
+bool IsCtlColor(UINT msg) { return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC; }
+
 LRESULT CtlColorDefault(UINT msg, WPARAM wParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
   bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
@@ -63,17 +66,10 @@ LRESULT GenericProc(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) == SC_CLOSE) Dispatch(w.hwnd, WM_CLOSE, 0, 0);
       return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: return CtlColorDefault(msg, wParam);
     case WM_TIMER:
       if (lParam) reinterpret_cast<TIMERPROC>(lParam)(w.hwnd, WM_TIMER, wParam, GetTickCount());
       return 0;
-    default: return 0;
+    default: return IsCtlColor(msg) ? CtlColorDefault(msg, wParam) : 0;
   }
 }
 
@@ -88,20 +84,7 @@ int DefaultButtonOf(const Window& dialog) {
 
 // The messages whose dialog-procedure result is the message's own result;
 // for the others a dialog procedure stores it in DWLP_MSGRESULT.
-bool ResultIsDirect(UINT msg) {
-  switch (msg) {
-    case WM_INITDIALOG:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_QUERYDRAGICON: return true;
-    default: return false;
-  }
-}
+bool ResultIsDirect(UINT msg) { return msg == WM_INITDIALOG || msg == WM_QUERYDRAGICON || IsCtlColor(msg); }
 
 // DefDlgProc: the dialog procedure first, then the dialog manager's defaults.
 LRESULT DialogProc(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {

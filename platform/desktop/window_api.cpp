@@ -53,6 +53,15 @@ void ApplyTopmost(Window& w, bool topmost) {
   if (visible) w.widget->show();
 }
 
+// A pointer index through GetWindowLongA or SetWindowLongA: refused (1413)
+// on a 64-bit machine, where a pointer does not fit in a LONG.
+bool RefusedAsLong(HWND hwnd, int index) {
+  bool pointer = index == GWLP_WNDPROC || index == GWLP_HINSTANCE || index == GWLP_HWNDPARENT || index == GWLP_USERDATA;
+  if (sizeof(LONG_PTR) == sizeof(LONG) || !pointer) return false;
+  if (Lookup(hwnd)) SetLastError(ERROR_INVALID_INDEX);
+  return true;
+}
+
 // The off-screen desktop keeps no stacking order to change.
 void RaiseWindow(QWidget& widget) {
   if (QGuiApplication::platformName() != QLatin1String("offscreen")) widget.raise();
@@ -488,20 +497,12 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
 // The 32-bit forms take the indexes that hold 32-bit values; a pointer
 // index is refused on a 64-bit machine, as on Windows.
 LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {
-  if (sizeof(LONG_PTR) > sizeof(LONG) && (nIndex == GWLP_WNDPROC || nIndex == GWLP_HINSTANCE ||
-                                           nIndex == GWLP_HWNDPARENT || nIndex == GWLP_USERDATA)) {
-    if (Lookup(hWnd)) SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
+  if (RefusedAsLong(hWnd, nIndex)) return 0;
   return static_cast<LONG>(GetWindowLongPtrA(hWnd, nIndex));
 }
 
 LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
-  if (sizeof(LONG_PTR) > sizeof(LONG) && (nIndex == GWLP_WNDPROC || nIndex == GWLP_HINSTANCE ||
-                                           nIndex == GWLP_HWNDPARENT || nIndex == GWLP_USERDATA)) {
-    if (Lookup(hWnd)) SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
+  if (RefusedAsLong(hWnd, nIndex)) return 0;
   return static_cast<LONG>(SetWindowLongPtrA(hWnd, nIndex, dwNewLong));
 }
 
