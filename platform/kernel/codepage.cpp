@@ -127,7 +127,8 @@ std::u16string DecodeUtf8(std::string_view in, bool* invalid) {
       ++i;
       continue;
     }
-    int len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+    // F5-FF never start a sequence (they would encode beyond U+10FFFF).
+    int len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
     char32_t cp = len == 4 ? (c & 0x07) : len == 3 ? (c & 0x0F) : (c & 0x1F);
     int got = 1;
     bool ok = len != 0;

@@ -88,6 +88,46 @@ TEST(MultiByteToWideChar, SizesAndErrors) {
   }
 }
 
+// Bytes that cannot start a UTF-8 sequence: F5-FF (they would reach beyond
+// U+10FFFF) and the continuation bytes. Strict decoding fails on them with
+// ERROR_NO_UNICODE_TRANSLATION; otherwise each stray byte is one U+FFFD.
+TEST(MultiByteToWideChar, Utf8BytesThatStartNothing) {
+  struct Row {
+    const char* name;
+    std::string bytes;
+    std::u16string lenient;
+  } rows[] = {
+      {"F5 before two continuations", "\xF5\x80\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"FC 98 80 is no U+C600", "\xFC\x98\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"FD A0 80 is no lone surrogate", "\xFD\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"FE and FF alone", "a\xFE\xFF" "b", u"a\uFFFD\uFFFDb"},
+      {"F8 with four continuations", "\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"F4 90 is beyond U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"lone continuation", "\x80", u"\uFFFD"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const int size = static_cast<int>(row.bytes.size());
+    WCHAR buf[16];
+    std::memset(buf, 0xCC, sizeof buf);
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(0, MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, row.bytes.data(), size, buf, 16));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION), GetLastError());
+    EXPECT_EQ(0xCCCCu, static_cast<unsigned>(buf[0])) << "a failed call writes nothing";
+
+    int n = MultiByteToWideChar(CP_UTF8, 0, row.bytes.data(), size, buf, 16);
+    ASSERT_EQ(static_cast<int>(row.lenient.size()), n);
+    EXPECT_EQ(row.lenient, std::u16string(buf, static_cast<size_t>(n)));
+  }
+  // The highest valid lead bytes still decode.
+  WCHAR buf[4];
+  ASSERT_EQ(2, MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "\xF4\x8F\xBF\xBF", 4, buf, 4));
+  EXPECT_EQ(0xDBFF, buf[0]);
+  EXPECT_EQ(0xDFFF, buf[1]);
+  ASSERT_EQ(1, MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "\xEF\xBF\xBD", 3, buf, 4));
+  EXPECT_EQ(0xFFFD, buf[0]);
+}
+
 TEST(WideCharToMultiByte, EncodesAndNeverSplitsACharacter) {
   char buf[16];
   EXPECT_EQ(5, WideCharToMultiByte(CP_ACP, 0, kHangulWide, -1, nullptr, 0, nullptr, nullptr));
