@@ -30,6 +30,7 @@ Table& Handles() {
 }
 
 std::optional<KeyBase> Predefined(HKEY key) {
+  key = CanonicalKey(key);
   KeyBase base;
   base.predefined = true;
   if (key == HKEY_LOCAL_MACHINE) {
@@ -51,6 +52,18 @@ std::optional<KeyBase> Predefined(HKEY key) {
 }
 
 }  // namespace
+
+// Windows compares the low 32 bits: HKEY_LOCAL_MACHINE kept in a DWORD and
+// widened without its sign is still HKEY_LOCAL_MACHINE.
+HKEY CanonicalKey(HKEY key) {
+  const auto low = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key));
+  for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS}) {
+    if (low == static_cast<uint32_t>(reinterpret_cast<uintptr_t>(root))) return root;
+  }
+  return key;
+}
+
+bool IsPredefinedKey(HKEY key) { return Predefined(key).has_value(); }
 
 bool BaseOf(HKEY key, KeyBase* base) {
   if (auto root = Predefined(key)) {

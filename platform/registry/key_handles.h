@@ -29,6 +29,10 @@ struct KeyBase {
   bool predefined = false;
 };
 
+// The predefined root whose low 32 bits `key` has, else `key` itself.
+HKEY CanonicalKey(HKEY key);
+bool IsPredefinedKey(HKEY key);
+
 // Looks the handle up; false for NULL, a closed or an unknown handle.
 bool BaseOf(HKEY key, KeyBase* base);
 

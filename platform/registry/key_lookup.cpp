@@ -42,7 +42,7 @@ DWORD EnsureUser(const std::u16string& user) {
 
 DWORD PrepareBase(HKEY key, KeyBase* base) {
   if (!BaseOf(key, base)) return ERROR_INVALID_HANDLE;
-  if (key == HKEY_CURRENT_USER) return EnsureUser(base->path.front());
+  if (CanonicalKey(key) == HKEY_CURRENT_USER) return EnsureUser(base->path.front());
   return ERROR_SUCCESS;
 }
 

@@ -61,23 +61,32 @@ LSTATUS OpenKey(HKEY hKey, const std::u16string& subkey, REGSAM sam, bool create
   return ERROR_SUCCESS;
 }
 
+// HKEY_CLASSES_ROOT alone takes a subkey that starts with one backslash.
+std::u16string WithoutClassesRootSlash(HKEY hKey, std::u16string subkey) {
+  if (CanonicalKey(hKey) == HKEY_CLASSES_ROOT && !subkey.empty() && subkey.front() == u'\\') subkey.erase(0, 1);
+  return subkey;
+}
+
+// RegOpenKeyExA/W. An empty or missing subkey of a predefined root gives
+// that root back; of an opened key, a new handle to the same key (closing
+// one leaves the other open). A NULL key leaves *result alone; any other
+// failure sets it to NULL.
 LSTATUS Open(HKEY hKey, const std::u16string& subkey, bool noSubkey, REGSAM sam, PHKEY result) {
-  if (!result) return ERROR_INVALID_PARAMETER;
-  if (noSubkey) {
-    // Windows hands back the same handle for an empty subkey.
-    KeyBase base;
-    if (!BaseOf(hKey, &base)) return ERROR_INVALID_HANDLE;
+  if (result && noSubkey && IsPredefinedKey(hKey)) {
     *result = hKey;
     return ERROR_SUCCESS;
   }
+  if (!result) return ERROR_INVALID_PARAMETER;
+  if (!hKey) return ERROR_INVALID_HANDLE;
   *result = nullptr;
-  return OpenKey(hKey, subkey, sam, false, result, nullptr);
+  return OpenKey(hKey, WithoutClassesRootSlash(hKey, subkey), sam, false, result, nullptr);
 }
 
 LSTATUS Create(HKEY hKey, const std::u16string& subkey, REGSAM sam, PHKEY result, LPDWORD disposition) {
   if (!result) return ERROR_BADKEY;
+  if (!hKey) return ERROR_INVALID_HANDLE;
   *result = nullptr;
-  return OpenKey(hKey, subkey, sam, true, result, disposition);
+  return OpenKey(hKey, WithoutClassesRootSlash(hKey, subkey), sam, true, result, disposition);
 }
 
 // RegDeleteKeyA and SHDeleteKeyA: the key must exist; without `tree` it must
@@ -124,8 +133,15 @@ LSTATUS WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM samDesir
   return Open(hKey, Wide(lpSubKey), !lpSubKey || !*lpSubKey, samDesired, phkResult);
 }
 
+// Unlike RegOpenKeyExA, an empty or missing subkey hands back hKey itself,
+// whatever it is (also NULL).
 LSTATUS WINAPI RegOpenKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
-  return Open(hKey, Wide(lpSubKey), !lpSubKey || !*lpSubKey, MAXIMUM_ALLOWED, phkResult);
+  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  if (!lpSubKey || !*lpSubKey) {
+    *phkResult = hKey;
+    return ERROR_SUCCESS;
+  }
+  return Open(hKey, Wide(lpSubKey), false, MAXIMUM_ALLOWED, phkResult);
 }
 
 LSTATUS WINAPI RegCloseKey(HKEY hKey) { return CloseKeyHandle(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE; }

@@ -28,8 +28,9 @@ LSTATUS SetValue(HKEY hKey, const std::u16string& name, DWORD type, const BYTE* 
   if (error) return error;
   if (name.size() > kMaxValueNameChars) return ERROR_INVALID_PARAMETER;
   if (!data && cbData) return ERROR_NOACCESS;
-  std::string_view given(reinterpret_cast<const char*>(data), data ? cbData : 0);
-  std::string stored = ansi ? StoredFromAnsi(type, given, winsim::ActiveCodePage()) : StoredFromWide(type, given);
+  const DWORD size = ansi ? AnsiDataSize(type, data, cbData) : WideDataSize(type, data, cbData);
+  std::string_view given(reinterpret_cast<const char*>(data), data ? size : 0);
+  std::string stored = ansi ? StoredFromAnsi(type, given, winsim::ActiveCodePage()) : std::string(given);
   return RunWrite([&](Db& db) -> DWORD {
     KeyId key = 0;
     if (DWORD failed = KeyOfBase(db, base, &key)) return failed;
@@ -38,15 +39,17 @@ LSTATUS SetValue(HKEY hKey, const std::u16string& name, DWORD type, const BYTE* 
   });
 }
 
+// The size is read before anything is written, so that a caller may pass
+// one variable for the type and the size; the size is written last.
 LSTATUS QueryValue(HKEY hKey, const std::u16string& name, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                    LPDWORD lpcbData, bool ansi) {
   KeyBase base;
   DWORD error = BaseWithRight(hKey, KEY_QUERY_VALUE, &base);
   if (error) return error;
   if (lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
-  if (name.size() > kMaxValueNameChars) return ERROR_FILE_NOT_FOUND;
+  const DWORD capacity = lpcbData ? *lpcbData : 0;
   ValueRecord value;
-  error = RunRead([&](Db& db) -> DWORD {
+  error = name.size() > kMaxValueNameChars ? ERROR_FILE_NOT_FOUND : RunRead([&](Db& db) -> DWORD {
     KeyId key = 0;
     if (DWORD failed = KeyOfBase(db, base, &key)) return failed;
     auto found = FindValue(db, key, name);
@@ -54,10 +57,13 @@ LSTATUS QueryValue(HKEY hKey, const std::u16string& name, LPDWORD lpReserved, LP
     value = std::move(*found);
     return ERROR_SUCCESS;
   });
+  if (error == ERROR_FILE_NOT_FOUND && lpcbData) *lpcbData = 0;
   if (error) return error;
+  std::string bytes = ansi ? AnsiFromStored(value.type, value.data, winsim::ActiveCodePage()) : value.data;
+  LSTATUS status = CopyData(bytes, lpData, capacity, ansi && IsStringType(value.type));
   if (lpType) *lpType = value.type;
-  if (ansi) return CopyData(AnsiFromStored(value.type, value.data, winsim::ActiveCodePage()), lpData, lpcbData);
-  return CopyData(value.data, lpData, lpcbData);
+  if (lpcbData) *lpcbData = static_cast<DWORD>(bytes.size());
+  return status;
 }
 
 }  // namespace
@@ -83,12 +89,16 @@ LSTATUS WINAPI RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserv
   return QueryValue(hKey, Wide(lpValueName), lpReserved, lpType, lpData, lpcbData, false);
 }
 
+// The data is handed out first: when it does not fit, the name and its
+// count stay untouched. A name that does not fit leaves both alone too. In
+// either case the type and the data's size are reported.
 LSTATUS WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
                              LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
   KeyBase base;
   DWORD error = BaseWithRight(hKey, KEY_QUERY_VALUE, &base);
   if (error) return error;
   if (!lpValueName || !lpcchValueName || lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
+  const DWORD capacity = lpcbData ? *lpcbData : 0;
   ValueRecord value;
   error = RunRead([&](Db& db) -> DWORD {
     KeyId key = 0;
@@ -99,12 +109,20 @@ LSTATUS WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWOR
     return ERROR_SUCCESS;
   });
   if (error) return error;
-  std::string name = winsim::Utf16ToAnsi(value.name);
-  if (name.size() >= *lpcchValueName) return ERROR_MORE_DATA;
-  std::memcpy(lpValueName, name.c_str(), name.size() + 1);
-  *lpcchValueName = static_cast<DWORD>(name.size());
+  std::string bytes = AnsiFromStored(value.type, value.data, winsim::ActiveCodePage());
+  LSTATUS status = CopyData(bytes, lpData, capacity, IsStringType(value.type));
+  if (status == ERROR_SUCCESS) {
+    std::string name = winsim::Utf16ToAnsi(value.name);
+    if (name.size() >= *lpcchValueName) {
+      status = ERROR_MORE_DATA;
+    } else {
+      std::memcpy(lpValueName, name.c_str(), name.size() + 1);
+      *lpcchValueName = static_cast<DWORD>(name.size());
+    }
+  }
   if (lpType) *lpType = value.type;
-  return CopyData(AnsiFromStored(value.type, value.data, winsim::ActiveCodePage()), lpData, lpcbData);
+  if (lpcbData) *lpcbData = static_cast<DWORD>(bytes.size());
+  return status;
 }
 
 LSTATUS WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {

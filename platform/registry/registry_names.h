@@ -30,8 +30,12 @@ bool SeesView32(REGSAM sam);
 // The stored path a program's path names. `fixedPrefix` leading components
 // come from a handle opened before (the view was applied then); the rest are
 // walked now. The 32-bit view turns HKLM\Software\X into
-// HKLM\Software\WOW6432Node\X, and HKLM\Software\WOW6432Node\Classes is
-// Windows' link to HKLM\Software\Classes\WOW6432Node.
+// HKLM\Software\WOW6432Node\X, except Software\Classes, which both views
+// share but for the subkeys Windows redirects (CLSID, Interface, ...: to
+// Software\Classes\WOW6432Node\CLSID, also below HKCU). The redirection
+// applies where its point is walked now, so also below a handle to
+// HKLM\Software. HKLM\Software\WOW6432Node\Classes is Windows' link to
+// HKLM\Software\Classes\WOW6432Node.
 std::vector<std::u16string> ApplyView(Hive hive, size_t fixedPrefix, std::vector<std::u16string> path, bool view32);
 
 }  // namespace winsim::registry

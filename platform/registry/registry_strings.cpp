@@ -5,30 +5,27 @@
 #include "winsim/codepage.h"
 
 namespace winsim::registry {
-namespace {
-
-bool NeedsTerminator(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
-
-std::string_view AsBytes(std::u16string_view text) {
-  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
-}
-
-}  // namespace
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
-std::string StoredFromWide(DWORD type, std::string_view data) {
-  std::string stored(data);
-  if (!NeedsTerminator(type) || stored.empty()) return stored;
-  size_t whole = stored.size() / 2;  // complete characters
-  bool terminated = whole > 0 && stored[2 * whole - 2] == 0 && stored[2 * whole - 1] == 0;
-  if (!terminated) stored.append(2, '\0');
-  return stored;
+DWORD AnsiDataSize(DWORD type, const BYTE* data, DWORD cbData) {
+  if (!data || !cbData || !IsStringType(type)) return cbData;
+  return data[cbData - 1] && !data[cbData] ? cbData + 1 : cbData;
+}
+
+DWORD WideDataSize(DWORD type, const BYTE* data, DWORD cbData) {
+  if (!data || cbData < sizeof(char16_t) || !IsStringType(type)) return cbData;
+  const size_t last = cbData / sizeof(char16_t) - 1;
+  char16_t lastChar = 0, nextChar = 0;
+  std::memcpy(&lastChar, data + last * sizeof(char16_t), sizeof lastChar);
+  std::memcpy(&nextChar, data + (last + 1) * sizeof(char16_t), sizeof nextChar);
+  return lastChar && !nextChar ? cbData + static_cast<DWORD>(sizeof(char16_t)) : cbData;
 }
 
 std::string StoredFromAnsi(DWORD type, std::string_view data, unsigned codepage) {
   if (!IsStringType(type)) return std::string(data);
-  return StoredFromWide(type, AsBytes(ToUtf16(data, codepage)));
+  std::u16string text = ToUtf16(data, codepage);
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
 }
 
 std::string AnsiFromStored(DWORD type, std::string_view stored, unsigned codepage) {
@@ -38,18 +35,12 @@ std::string AnsiFromStored(DWORD type, std::string_view stored, unsigned codepag
   return FromUtf16(text, codepage);
 }
 
-LONG CopyData(std::string_view bytes, LPBYTE data, LPDWORD cbData) {
-  if (data && !cbData) return ERROR_INVALID_PARAMETER;
-  if (!cbData) return ERROR_SUCCESS;
-  DWORD needed = static_cast<DWORD>(bytes.size());
-  if (data) {
-    if (*cbData < needed) {
-      *cbData = needed;
-      return ERROR_MORE_DATA;
-    }
-    if (needed) std::memcpy(data, bytes.data(), needed);
-  }
-  *cbData = needed;
+LONG CopyData(std::string_view bytes, LPBYTE data, DWORD capacity, bool ansiString) {
+  if (!data) return ERROR_SUCCESS;
+  if (capacity < bytes.size()) return ERROR_MORE_DATA;
+  if (bytes.empty()) return ERROR_SUCCESS;
+  std::memcpy(data, bytes.data(), bytes.size());
+  if (ansiString && bytes.size() < capacity && bytes.back() != '\0') data[bytes.size()] = 0;
   return ERROR_SUCCESS;
 }
 

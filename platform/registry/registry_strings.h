@@ -11,21 +11,27 @@ namespace winsim::registry {
 
 bool IsStringType(DWORD type);
 
-// The stored bytes for data given to RegSetValueExW / RegSetValueExA. A
-// REG_SZ or REG_EXPAND_SZ that does not end in a NUL character gets one
-// (odd sizes keep their last byte: L"ab" with 5 bytes becomes 7), as
-// Windows stores them; empty data stays empty.
-std::string StoredFromWide(DWORD type, std::string_view data);
+// How many bytes of the caller's data RegSetValueExA/W take. Windows stores
+// the bytes it is given, except that a string whose last character is not
+// NUL but whose next one (just past cbData) is NUL gets that terminator
+// counted as well: "abc" with cbData 3 is stored as "abc\0", the first
+// three bytes of "abcdef" as "abc". Windows reads that next character; so
+// does this.
+DWORD AnsiDataSize(DWORD type, const BYTE* data, DWORD cbData);
+DWORD WideDataSize(DWORD type, const BYTE* data, DWORD cbData);
+
+// The stored bytes for data given to RegSetValueExA (its string data in
+// the code page, converted to UTF-16; other types unchanged).
 std::string StoredFromAnsi(DWORD type, std::string_view data, unsigned codepage);
 
 // What RegQueryValueExA returns for stored bytes: strings converted back to
 // the code page (an odd last byte is dropped), other types unchanged.
 std::string AnsiFromStored(DWORD type, std::string_view stored, unsigned codepage);
 
-// Hands out value data as Windows does: with a buffer too small,
-// ERROR_MORE_DATA, the needed size in *cbData and the buffer untouched;
-// with no buffer, only the size. Fails with ERROR_INVALID_PARAMETER when a
-// buffer is given without a size.
-LONG CopyData(std::string_view bytes, LPBYTE data, LPDWORD cbData);
+// Copies value data into a caller's buffer of `capacity` bytes (when one is
+// given): ERROR_MORE_DATA and the buffer untouched when it is too small.
+// The A functions (`ansiString`) put a NUL after a string that lacks one
+// when the buffer has room for it, without counting it, as Windows does.
+LONG CopyData(std::string_view bytes, LPBYTE data, DWORD capacity, bool ansiString);
 
 }  // namespace winsim::registry

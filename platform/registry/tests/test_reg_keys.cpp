@@ -159,7 +159,7 @@ TEST_F(RegistryTest, EmptySubkeyReturnsTheSameHandle) {
   for (const char* subkey : {static_cast<const char*>(nullptr), ""}) {
     SCOPED_TRACE(subkey ? "empty" : "NULL");
     HKEY key = kSentinel;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key_, subkey, 0, KEY_READ, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyA(key_, subkey, &key));
     EXPECT_EQ(key_, key);
     key = kSentinel;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyA(HKEY_LOCAL_MACHINE, subkey, &key));

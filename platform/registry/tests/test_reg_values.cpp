@@ -62,6 +62,7 @@ struct StringRow {
   std::string given;    // bytes handed to the set call
   std::string storedW;  // what RegQueryValueExW returns
   std::string readA;    // what RegQueryValueExA returns
+  DWORD cbData = 0;     // the size passed; 0: all of `given`
 };
 
 std::string Padded(const std::string& text, size_t size) {
@@ -88,10 +89,10 @@ std::vector<StringRow> StringRows() {
       {"A empty, no bytes", false, "", "", ""},
       {"W hangul with terminator", true, Utf16Bytes(kHangulWide) + Bytes({0, 0}),
        Bytes({0x5C, 0xD5, 0x00, 0xAE, 0x00, 0x00}), Bytes({0xC7, 0xD1, 0xB1, 0xDB, 0x00})},
-      {"W hangul without terminator", true, Utf16Bytes(kHangulWide), Bytes({0x5C, 0xD5, 0x00, 0xAE, 0x00, 0x00}),
-       Bytes({0xC7, 0xD1, 0xB1, 0xDB, 0x00})},
-      {"W odd size 5 for ab", true, Bytes({0x61, 0x00, 0x62, 0x00, 0x00}),
-       Bytes({0x61, 0x00, 0x62, 0x00, 0x00, 0x00, 0x00}), Bytes({'a', 'b', 0})},
+      {"W hangul without terminator", true, Utf16Bytes(kHangulWide) + Bytes({0, 0}),
+       Bytes({0x5C, 0xD5, 0x00, 0xAE, 0x00, 0x00}), Bytes({0xC7, 0xD1, 0xB1, 0xDB, 0x00}), 4},
+      {"W odd size 5 for ab", true, Bytes({0x61, 0x00, 0x62, 0x00, 0x00, 0x00, 0x00, 0x00}),
+       Bytes({0x61, 0x00, 0x62, 0x00, 0x00, 0x00, 0x00}), Bytes({'a', 'b', 0}), 5},
   };
 }
 
@@ -101,7 +102,7 @@ TEST_F(RegistryTest, StringValuesKeepWindowsSizesAndTerminators) {
   for (const auto& row : StringRows()) {
     SCOPED_TRACE(row.row);
     const BYTE* data = reinterpret_cast<const BYTE*>(row.given.data());
-    DWORD size = static_cast<DWORD>(row.given.size());
+    DWORD size = row.cbData ? row.cbData : static_cast<DWORD>(row.given.size());
     LSTATUS set = row.wide ? RegSetValueExW(key_, u"Text", 0, REG_SZ, data, size)
                            : RegSetValueExA(key_, "Text", 0, REG_SZ, data, size);
     ASSERT_EQ(ERROR_SUCCESS, set);
