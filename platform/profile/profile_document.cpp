@@ -23,11 +23,12 @@ bool ProfileEntry::Listed() const { return value && !name.empty() && name[0] != 
 
 namespace {
 
-ProfileEntry ParseEntry(std::u16string_view line) {
+ProfileEntry ParseEntry(std::u16string_view line, std::u16string_view verbatim) {
   ProfileEntry entry;
   size_t equals = line.find(u'=');
   if (equals == std::u16string_view::npos) {
     entry.name = line;
+    entry.verbatim = verbatim;
     return entry;
   }
   entry.name = TrimBlanks(line.substr(0, equals));
@@ -36,10 +37,12 @@ ProfileEntry ParseEntry(std::u16string_view line) {
 }
 
 void AppendEntry(std::u16string& out, const ProfileEntry& entry) {
-  out += entry.name;
   if (entry.value) {
+    out += entry.name;
     out += u'=';
     out += *entry.value;
+  } else {
+    out += entry.verbatim;
   }
   out += u"\r\n";
 }
@@ -57,7 +60,8 @@ ProfileDocument ProfileDocument::Parse(std::u16string_view text) {
   while (pos < text.size()) {
     size_t end = text.find_first_of(u"\r\n", pos);
     if (end == std::u16string_view::npos) end = text.size();
-    std::u16string_view line = TrimBlanks(text.substr(pos, end - pos));
+    std::u16string_view verbatim = text.substr(pos, end - pos);
+    std::u16string_view line = TrimBlanks(verbatim);
     pos = end + 1;
     if (line.empty()) continue;
     if (line[0] == u'[') {
@@ -67,7 +71,7 @@ ProfileDocument ProfileDocument::Parse(std::u16string_view text) {
       entries = &doc.sections_.back().entries;
       continue;
     }
-    entries->push_back(ParseEntry(line));
+    entries->push_back(ParseEntry(line, verbatim));
   }
   return doc;
 }
@@ -132,7 +136,7 @@ bool ProfileDocument::SetValue(std::u16string_view sectionName, std::u16string_v
     entry->value = std::u16string(value);
     return true;
   }
-  section->entries.push_back(ProfileEntry{std::u16string(TrimLeadingBlanks(key)), std::u16string(value)});
+  section->entries.push_back(ProfileEntry{std::u16string(TrimLeadingBlanks(key)), std::u16string(value), {}});
   return true;
 }
 

@@ -18,6 +18,7 @@ std::u16string_view TrimLeadingBlanks(std::u16string_view text);
 struct ProfileEntry {
   std::u16string name;                  // text before the first '=', trimmed
   std::optional<std::u16string> value;  // text after it, trimmed; none for a line without '='
+  std::u16string verbatim;              // a line without '=' as it stood, blanks and all
 
   // Comment lines (';'), lines without '=' and an empty name (which would
   // read as the end of the list) are not listed as keys.
@@ -34,7 +35,8 @@ class ProfileDocument {
   // Lines end at '\n' or '\r'; blank lines vanish; a '[' line without ']'
   // is ignored.
   static ProfileDocument Parse(std::u16string_view text);
-  // "[name]\r\n" and "name=value\r\n" lines, without blank lines.
+  // "[name]\r\n" and "name=value\r\n" lines, without blank lines; a line
+  // without '=' is written back as it stood.
   std::u16string Serialize() const;
 
   // Queries; names are matched trimmed and case-insensitively, and the first

@@ -29,7 +29,52 @@ void AppendUtf16(std::string& out, std::u16string_view text, bool bigEndian) {
   }
 }
 
+constexpr char16_t kRawByteBase = 0xDC00;  // U+DC80..U+DCFF: a byte kept as it was
+
+bool IsRawByte(char16_t c) { return c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF; }
+
+// Decodes one character at a time where the whole text does not encode
+// back to the same bytes.
+std::u16string DecodeAnsiLosslessly(std::string_view bytes, unsigned codepage) {
+  std::u16string text = ToUtf16(bytes, codepage);
+  if (FromUtf16(text, codepage) == bytes) return text;
+  text.clear();
+  for (size_t i = 0; i < bytes.size();) {
+    bool taken = false;
+    for (size_t length = 1; length <= 2 && i + length <= bytes.size() && !taken; ++length) {
+      std::string_view piece = bytes.substr(i, length);
+      bool invalid = false;
+      std::u16string c = ToUtf16(piece, codepage, &invalid);
+      if (!invalid && c.size() == 1 && FromUtf16(c, codepage) == piece) {
+        text += c;
+        i += length;
+        taken = true;
+      }
+    }
+    if (!taken) text.push_back(static_cast<char16_t>(kRawByteBase + static_cast<unsigned char>(bytes[i++])));
+  }
+  return text;
+}
+
+std::string EncodeAnsiLosslessly(std::u16string_view text, unsigned codepage) {
+  std::string out;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !IsRawByte(text[i])) continue;
+    out += FromUtf16(text.substr(start, i - start), codepage);
+    if (i < text.size()) out.push_back(static_cast<char>(text[i] - kRawByteBase));
+    start = i + 1;
+  }
+  return out;
+}
+
 }  // namespace
+
+DecodedProfile DecodeProfileBytesForRewrite(std::string_view bytes) {
+  DecodedProfile decoded = DecodeProfileBytes(bytes);
+  if (decoded.encoding == ProfileEncoding::Ansi) decoded.text = DecodeAnsiLosslessly(bytes, ActiveCodePage());
+  return decoded;
+}
 
 DecodedProfile DecodeProfileBytes(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Bom))
@@ -45,7 +90,7 @@ std::string EncodeProfileText(std::u16string_view text, ProfileEncoding encoding
   std::string out;
   switch (encoding) {
     case ProfileEncoding::Ansi:
-      return FromUtf16(text, ActiveCodePage());
+      return EncodeAnsiLosslessly(text, ActiveCodePage());
     case ProfileEncoding::Utf8:
       out = kUtf8Bom;
       out += Utf16ToUtf8(text);

@@ -16,6 +16,11 @@ struct DecodedProfile {
 
 // Bytes of a file -> its text. Sequences the code page lacks become '?'.
 DecodedProfile DecodeProfileBytes(std::string_view bytes);
+// The same for a rewrite, without loss: in a code-page file, each byte that
+// is no character of the code page (or no character that encodes back to
+// it) becomes U+DC00 + byte, which EncodeProfileText writes back as that
+// byte, so lines the writer does not change keep their bytes.
+DecodedProfile DecodeProfileBytesForRewrite(std::string_view bytes);
 // Text -> bytes of a file in the given encoding, with its byte order mark.
 std::string EncodeProfileText(std::u16string_view text, ProfileEncoding encoding);
 

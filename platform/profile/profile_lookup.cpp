@@ -59,10 +59,9 @@ DWORD LookUpProfileString(const WCHAR* section, const WCHAR* key, const WCHAR* d
     else if (found) SetList(answer, ProfileDocument::KeyNames(*found));
     return error;
   }
-  if (found) {
-    const ProfileEntry* entry = ProfileDocument::FindEntry(*found, key);
-    if (entry && entry->value) answer->text = Unquoted(*entry->value);
-  }
+  const ProfileEntry* entry = found ? ProfileDocument::FindEntry(*found, key) : nullptr;
+  if (!entry || !entry->value) return ERROR_FILE_NOT_FOUND;  // the default, as for a missing file
+  answer->text = Unquoted(*entry->value);
   return error;
 }
 

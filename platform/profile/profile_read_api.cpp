@@ -47,11 +47,12 @@ DWORD WINAPI GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCW
   }
 }
 
-// Works as the W function into a wide buffer of nSize characters, then
-// converts that result into at most nSize-1 bytes. When the bytes do not
-// fit (a double-byte character at the end), the whole characters that fit
-// are kept, the return value is still nSize-1 and the last error is
-// ERROR_INSUFFICIENT_BUFFER; the terminator goes after the returned count.
+// A value works as the W function into a wide buffer of nSize characters,
+// then that result is converted into at most nSize-1 bytes. When the bytes
+// do not fit (a double-byte character at the end), the whole characters
+// that fit are kept, the return value is still nSize-1 and the last error
+// is ERROR_INSUFFICIENT_BUFFER; the terminator goes after the returned
+// count. A list is cut on its code-page bytes (FormatAnsiList).
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
                                       DWORD nSize, LPCSTR lpFileName) {
   if (!lpReturnedString || nSize == 0) return 0;
@@ -59,8 +60,13 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR
     auto app = WideArg(lpAppName), key = WideArg(lpKeyName), dflt = WideArg(lpDefault), file = WideArg(lpFileName);
     ProfileAnswer answer;
     DWORD error = LookUpProfileString(app.get(), key.get(), dflt.get(), file.get(), &answer);
-    WideReply reply = FormatWideReply(answer, nSize);
     SetLastError(error);
+    if (answer.isList) {
+      winsim::profile::AnsiReply list = winsim::profile::FormatAnsiList(answer.names, nSize);
+      std::copy(list.bytes.begin(), list.bytes.end(), lpReturnedString);
+      return list.length;
+    }
+    WideReply reply = FormatWideReply(answer, nSize);
     DWORD ret = 0;
     if (reply.length) {
       bool complete = false;

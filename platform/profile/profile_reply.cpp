@@ -7,6 +7,44 @@
 
 namespace winsim::profile {
 
+namespace {
+
+// A list of names each followed by NUL; when that and the final NUL do not
+// fit with one unit to spare, it is cut to nSize-2 units and two NULs.
+template <typename String>
+void CutList(String all, DWORD nSize, String* out, DWORD* length) {
+  using Unit = typename String::value_type;
+  if (all.size() + 2 <= nSize) {
+    *length = static_cast<DWORD>(all.size());
+    *out = std::move(all);
+    out->push_back(Unit{0});
+    return;
+  }
+  if (nSize == 1) {
+    out->assign(1, Unit{0});
+    *length = 0;
+    return;
+  }
+  out->assign(all, 0, nSize - 2);
+  out->append(2, Unit{0});
+  *length = nSize - 2;
+}
+
+}  // namespace
+
+AnsiReply FormatAnsiList(const std::vector<std::u16string>& names, DWORD nSize) {
+  AnsiReply reply;
+  if (nSize == 0) return reply;
+  const unsigned codepage = ActiveCodePage();
+  std::string all;
+  for (const auto& name : names) {
+    all += FromUtf16(name, codepage);
+    all.push_back('\0');
+  }
+  CutList(std::move(all), nSize, &reply.bytes, &reply.length);
+  return reply;
+}
+
 WideReply FormatWideReply(const ProfileAnswer& answer, DWORD nSize) {
   WideReply reply;
   if (nSize == 0) return reply;
@@ -22,19 +60,7 @@ WideReply FormatWideReply(const ProfileAnswer& answer, DWORD nSize) {
     all += name;
     all.push_back(u'\0');
   }
-  if (all.size() + 2 <= nSize) {
-    reply.length = static_cast<DWORD>(all.size());
-    reply.chars = std::move(all);
-    reply.chars.push_back(u'\0');
-    return reply;
-  }
-  if (nSize == 1) {
-    reply.chars.assign(1, u'\0');
-    return reply;
-  }
-  reply.chars.assign(all, 0, nSize - 2);
-  reply.chars.append(2, u'\0');
-  reply.length = nSize - 2;
+  CutList(std::move(all), nSize, &reply.chars, &reply.length);
   return reply;
 }
 

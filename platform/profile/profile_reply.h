@@ -28,6 +28,16 @@ struct WideReply {
 };
 WideReply FormatWideReply(const ProfileAnswer& answer, DWORD nSize);
 
+// What GetPrivateProfileStringA stores for a list: the names in the
+// machine's code page, cut as the wide list is but on the bytes (a
+// double-byte character may be split), so that a cut list still ends with
+// two NULs and the caller's walk stops inside the buffer.
+struct AnsiReply {
+  std::string bytes;  // never longer than nSize
+  DWORD length = 0;
+};
+AnsiReply FormatAnsiList(const std::vector<std::u16string>& names, DWORD nSize);
+
 // Converts text to the machine's code page into at most `capacity` bytes,
 // whole characters only, as WideCharToMultiByte leaves a buffer that is too
 // small. Returns the bytes written; *complete tells whether all fitted.

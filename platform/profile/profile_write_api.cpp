@@ -35,7 +35,7 @@ BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPC
   // All three NULL asks to flush the cache; there is none, and Windows
   // documents FALSE as the result.
   if (!lpAppName && !lpKeyName && !lpString) return FALSE;
-  if (!lpAppName) return Fail(ERROR_INVALID_PARAMETER);
+  if (!lpAppName) return Fail(ERROR_FILE_NOT_FOUND);
   try {
     std::lock_guard<std::mutex> lock(profile::ProfileFilesMutex());
     winsim::ResolvedPath path = profile::ResolveProfileName(lpFileName);
@@ -47,12 +47,16 @@ BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPC
     error = profile::ReadProfileFile(path, &bytes);
     if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND) return Fail(error);
 
-    profile::DecodedProfile decoded = profile::DecodeProfileBytes(bytes);
+    profile::DecodedProfile decoded = profile::DecodeProfileBytesForRewrite(bytes);
     profile::ProfileDocument doc = profile::ProfileDocument::Parse(decoded.text);
-    if (!ApplyChange(doc, lpAppName, lpKeyName, lpString)) return TRUE;
+    const bool changed = ApplyChange(doc, lpAppName, lpKeyName, lpString);
+    // Nothing to delete: an existing file stays as it is, a missing one is
+    // created empty, as Windows does.
+    if (!changed && path.exists) return TRUE;
     if (!path.exists && winsim::DenyWriteForUser(path)) return Fail(ERROR_ACCESS_DENIED);
 
-    error = profile::RewriteProfileFile(path.host, profile::EncodeProfileText(doc.Serialize(), decoded.encoding));
+    const std::string text = changed ? profile::EncodeProfileText(doc.Serialize(), decoded.encoding) : std::string();
+    error = profile::RewriteProfileFile(path.host, text);
     if (error != ERROR_SUCCESS) return Fail(error);
     return TRUE;
   } catch (const std::bad_alloc&) {

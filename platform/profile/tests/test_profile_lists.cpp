@@ -82,12 +82,13 @@ TEST_F(ProfileLists, KeyListCutShort) {
   std::string file = MakeIni("lists.ini", kLists);
   ReadOutcome out = GetString("Other", nullptr, "d", 10, file);
   EXPECT_EQ(8u, out.ret);
-  EXPECT_EQ(Escaped("long\0exa\0"s), Escaped(out.buffer.substr(0, 9)));
-  EXPECT_EQ(kSentinel, static_cast<unsigned char>(out.buffer[9]));
+  // The cut list still ends with two NULs.
+  EXPECT_EQ(Escaped("long\0exa\0\0"s), Escaped(out.buffer.substr(0, 10)));
+  EXPECT_EQ(kSentinel, static_cast<unsigned char>(out.buffer[10]));
 }
 
 // Every buffer size: a list that fits with a character to spare comes back
-// whole; otherwise it is cut to nSize-2 bytes plus the terminator.
+// whole; otherwise it is cut to nSize-2 bytes plus two NULs.
 TEST_F(ProfileLists, EverySizeAroundAList) {
   std::string file = MakeIni("lists.ini", kLists);
   const std::string full = "D\0D2\0Other\0D2\0d2\0Empty\0OnlyComments\0"s;
@@ -99,7 +100,9 @@ TEST_F(ProfileLists, EverySizeAroundAList) {
     } else if (n == 1) {
       ExpectStringReply(out, "");
     } else {
-      ExpectStringReply(out, full.substr(0, n - 2));
+      EXPECT_EQ(n - 2, out.ret);
+      EXPECT_EQ(Escaped(full.substr(0, n - 2) + "\0\0"s), Escaped(out.buffer.substr(0, n)));
+      EXPECT_EQ(kSentinel, static_cast<unsigned char>(out.buffer[n]));
     }
   }
 }
@@ -108,13 +111,11 @@ TEST_F(ProfileLists, DoubleByteNamesInACutList) {
   const std::string han = "\xC7\xD1\xB1\xDB";
   std::string file = MakeIni("dbcs.ini", "[" + han + "]\r\n[" + han + han + "]\r\n");
   ExpectListReply(GetString(nullptr, nullptr, "d", 64, file), han + '\0' + han + han + '\0');
-  // nSize 8: the wide list is cut to 6 characters (han, gul, NUL, han, gul,
-  // han: 11 bytes); whole characters fill 7 bytes, so the A call reports
-  // nSize-1.
+  // nSize 8: the list is cut on its code-page bytes to 6 (han, gul, NUL and
+  // the lead byte of the next han), then two NULs end it.
   ReadOutcome cut = GetString(nullptr, nullptr, "d", 8, file);
-  EXPECT_EQ(7u, cut.ret);
-  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), cut.error);
-  EXPECT_EQ(Escaped(han + '\0' + "\xC7\xD1" + '\0'), Escaped(cut.buffer.substr(0, 8)));
+  EXPECT_EQ(6u, cut.ret);
+  EXPECT_EQ(Escaped(han + '\0' + "\xC7" + "\0\0"s), Escaped(cut.buffer.substr(0, 8)));
   EXPECT_EQ(kSentinel, static_cast<unsigned char>(cut.buffer[8]));
 }
 

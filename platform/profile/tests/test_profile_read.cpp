@@ -58,6 +58,7 @@ struct ReadRow {
   const char* key;
   const char* dflt;
   const char* expected;
+  DWORD error = ERROR_SUCCESS;  // ERROR_FILE_NOT_FOUND where the default comes back for want of the key
 };
 
 class ProfileRead : public ProfileTest {};
@@ -73,10 +74,10 @@ TEST_F(ProfileRead, ValuesAsWindowsReadsThem) {
       {"query key trimmed", "Spaced Sec", "  key1  ", "d", "value one"},
       {"tabs trimmed", "Spaced Sec", "key2", "d", "value two"},
       {"inner blank kept in key", "Spaced Sec", "key 3", "d", "v3"},
-      {"inner blank needed", "Spaced Sec", "key3", "d", "d"},
+      {"inner blank needed", "Spaced Sec", "key3", "d", "d", ERROR_FILE_NOT_FOUND},
       {"text after ] ignored", "Tail", "t", "d", "1"},
       {"[ without ] stays in previous section", "Tail", "o", "d", "1"},
-      {"[ without ] is no section", "Open", "o", "d", "d"},
+      {"[ without ] is no section", "Open", "o", "d", "d", ERROR_FILE_NOT_FOUND},
       {"double quotes stripped", "Quotes", "dq", "d", "double quoted"},
       {"single quotes stripped", "Quotes", "sq", "d", "single quoted"},
       {"blanks inside quotes kept", "Quotes", "sp", "d", "  spaced inside  "},
@@ -91,20 +92,20 @@ TEST_F(ProfileRead, ValuesAsWindowsReadsThem) {
       {"quote pair not at the end", "Quotes", "mid2", "d", "\"a\" b"},
       {"empty value beats default", "Quotes", "empty", "dflt", ""},
       {"blank value beats default", "Quotes", "blanks", "dflt", ""},
-      {"missing key", "Setup", "nokey", "dflt", "dflt"},
-      {"missing section", "NoSuchSection", "KeyName", "dflt", "dflt"},
-      {"key in an empty section", "EmptySec", "x", "dflt", "dflt"},
-      {"empty default", "Setup", "nokey", "", ""},
-      {"NULL default", "Setup", "nokey", nullptr, ""},
-      {"trailing blanks of default removed", "Setup", "nokey", "dflt   ", "dflt"},
-      {"leading blanks of default kept", "Setup", "nokey", "   dflt", "   dflt"},
+      {"missing key", "Setup", "nokey", "dflt", "dflt", ERROR_FILE_NOT_FOUND},
+      {"missing section", "NoSuchSection", "KeyName", "dflt", "dflt", ERROR_FILE_NOT_FOUND},
+      {"key in an empty section", "EmptySec", "x", "dflt", "dflt", ERROR_FILE_NOT_FOUND},
+      {"empty default", "Setup", "nokey", "", "", ERROR_FILE_NOT_FOUND},
+      {"NULL default", "Setup", "nokey", nullptr, "", ERROR_FILE_NOT_FOUND},
+      {"trailing blanks of default removed", "Setup", "nokey", "dflt   ", "dflt", ERROR_FILE_NOT_FOUND},
+      {"leading blanks of default kept", "Setup", "nokey", "   dflt", "   dflt", ERROR_FILE_NOT_FOUND},
       {"comment with blank readable", "Comments", "; comment", "d", "1"},
       {"comment readable", "Comments", ";semi", "d", "2"},
       {"indented comment readable", "Comments", ";indented", "d", "4"},
       {"hash line is a key", "Comments", "#hash", "d", "3"},
       {"; inside value kept", "Comments", "k1", "d", "val ; trailing comment"},
       {"# inside value kept", "Comments", "k2", "d", "val # hash"},
-      {"line without =", "Comments", "JustAWord", "d", "d"},
+      {"line without =", "Comments", "JustAWord", "d", "d", ERROR_FILE_NOT_FOUND},
       {"key after line without =", "Comments", "after", "d", "ok"},
       {"split at first =", "Comments", "url", "d", "http://x/?a=b&c=d"},
       {"double =", "Comments", "eq", "d", "=v"},
@@ -117,7 +118,7 @@ TEST_F(ProfileRead, ValuesAsWindowsReadsThem) {
     SCOPED_TRACE(row.name);
     ReadOutcome out = GetString(row.section, row.key, row.dflt, 1024, file);
     ExpectStringReply(out, row.expected);
-    EXPECT_EQ(0u, out.error);
+    EXPECT_EQ(row.error, out.error);
   }
 }
 

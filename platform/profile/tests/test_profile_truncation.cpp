@@ -34,7 +34,7 @@ TEST_F(ProfileTruncation, MeasuredRows) {
       {"16 chars into 10", "long", "d", 10, "012345678", 9, 9, 0},
       {"9 chars into 10", "nine", "d", 10, "123456789", 9, 9, 0},
       {"10 chars into 10", "ten", "d", 10, "012345678", 9, 9, 0},
-      {"long default into 10", "nokey", "0123456789ABCDEF", 10, "012345678", 9, 9, 0},
+      {"long default into 10", "nokey", "0123456789ABCDEF", 10, "012345678", 9, 9, ERROR_FILE_NOT_FOUND},
       {"nSize 1", "long", "d", 1, "", 0, 0, 0},
       {"7 Hangul into 10", "han7", "d", 10, Hangul(4), 9, 9, ERROR_INSUFFICIENT_BUFFER},
       {"7 Hangul into 9", "han7", "d", 9, Hangul(4), 8, 8, ERROR_INSUFFICIENT_BUFFER},
