@@ -265,20 +265,38 @@ std::string MachineRoot() {
   return root;
 }
 
-bool InitMachine(const std::string& rootIn, std::string* error) {
-  std::string root = StripTrailingSlashes(rootIn);
-  if (!MakeDirs(root)) {
-    if (error) *error = root + ": " + std::strerror(errno);
-    return false;
+namespace {
+
+// The win.ini every Windows installation starts with.
+constexpr char kWinIni[] =
+    "; for 16-bit app support\r\n[fonts]\r\n[extensions]\r\n[mci extensions]\r\n[files]\r\n[Mail]\r\nMAPI=1\r\n";
+
+// Holds the machine folder's layout lock, so that programs starting at once
+// on a new folder lay it out once between them.
+class LayoutLock {
+ public:
+  explicit LayoutLock(const std::string& root) {
+    MakeDir(root + "/run");
+    fd_ = open((root + "/run/.layout.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+      }
+    }
   }
-  std::string conf = root + "/machine.conf";
-  if (access(conf.c_str(), F_OK) != 0 && !WriteFileAtomically(conf, DefaultConfigText(), false)) {
-    if (error) *error = conf + ": " + std::strerror(errno);
-    return false;
+  ~LayoutLock() {
+    if (fd_ >= 0) close(fd_);
   }
-  bool ok = false;
-  MachineConfig config = ConfigFromValues(ParseConfig(ReadWholeFile(conf, &ok)));
+  LayoutLock(const LayoutLock&) = delete;
+  LayoutLock& operator=(const LayoutLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+bool LayOut(const std::string& root, std::string* error) {
+  MachineConfig config = ConfigFromValues({});
   const std::string c = root + "/drive_c";
+  const std::string profile = c + "/Users/" + config.user;
   const std::vector<std::string> folders = {
       c,
       c + "/Windows",
@@ -289,10 +307,11 @@ bool InitMachine(const std::string& rootIn, std::string* error) {
       c + "/Program Files (x86)",
       c + "/ProgramData",
       c + "/Users",
-      c + "/Users/" + config.user,
-      c + "/Users/" + config.user + "/AppData",
-      c + "/Users/" + config.user + "/AppData/Roaming",
-      c + "/Users/" + config.user + "/AppData/Local",
+      profile,
+      profile + "/AppData",
+      profile + "/AppData/Roaming",
+      profile + "/AppData/Local",
+      profile + "/AppData/Local/Temp",
       root + "/journal",
       root + "/desktop",
       root + "/run",
@@ -303,7 +322,35 @@ bool InitMachine(const std::string& rootIn, std::string* error) {
       return false;
     }
   }
+  const std::string winIni = c + "/Windows/win.ini";
+  if (!WriteFileAtomically(winIni, kWinIni, false)) {
+    if (error) *error = winIni + ": " + std::strerror(errno);
+    return false;
+  }
   LayStandInPrograms(root);
+  return true;
+}
+
+}  // namespace
+
+// A folder with a machine.conf holds a machine, which is never laid out
+// again: what its programs or people deleted stays deleted. machine.conf is
+// written last, so a layout cut short is done again by the next start.
+bool InitMachine(const std::string& rootIn, std::string* error) {
+  std::string root = StripTrailingSlashes(rootIn);
+  const std::string conf = root + "/machine.conf";
+  if (access(conf.c_str(), F_OK) == 0) return true;
+  if (!MakeDirs(root)) {
+    if (error) *error = root + ": " + std::strerror(errno);
+    return false;
+  }
+  LayoutLock lock(root);
+  if (access(conf.c_str(), F_OK) == 0) return true;  // another process was first
+  if (!LayOut(root, error)) return false;
+  if (!WriteFileAtomically(conf, DefaultConfigText(), false)) {
+    if (error) *error = conf + ": " + std::strerror(errno);
+    return false;
+  }
   return true;
 }
 

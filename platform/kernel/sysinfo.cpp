@@ -4,6 +4,7 @@
 #include <sys/time.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -50,20 +51,27 @@ void FillSystemTime(LPSYSTEMTIME st, bool local) {
 
 std::string UserProfile() { return "C:\\Users\\" + winsim::Utf8ToAnsi(winsim::Config().user); }
 
-// The machine's own environment for the names Windows programs look up;
-// anything else comes from the host environment.
+// The machine's own environment for the names Windows programs look up
+// (those of a 64-bit machine exist there only); anything else comes from
+// the host environment.
 bool MachineVariable(const std::string& upper, std::string* value) {
+  const bool x64 = winsim::Config().arch == "x64";
   if (upper == "SYSTEMROOT" || upper == "WINDIR") *value = "C:\\Windows";
   else if (upper == "SYSTEMDRIVE") *value = "C:";
   else if (upper == "PROGRAMFILES") *value = Ansi(winsim::ProgramFilesDirectory());
-  else if (upper == "PROGRAMFILES(X86)") *value = "C:\\Program Files (x86)";
-  else if (upper == "PROGRAMW6432") *value = "C:\\Program Files";
+  else if (upper == "PROGRAMFILES(X86)" && x64) *value = "C:\\Program Files (x86)";
+  else if (upper == "PROGRAMW6432" && x64) *value = "C:\\Program Files";
+  else if (upper == "PROCESSOR_ARCHITECTURE") *value = x64 && !winsim::IsWow64() ? "AMD64" : "x86";
+  else if (upper == "PROCESSOR_ARCHITEW6432" && winsim::IsWow64()) *value = "AMD64";
+  else if (upper == "NUMBER_OF_PROCESSORS") *value = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+  else if (upper == "OS") *value = "Windows_NT";
+  else if (upper == "COMSPEC") *value = "C:\\Windows\\system32\\cmd.exe";
   else if (upper == "PROGRAMDATA" || upper == "ALLUSERSPROFILE") *value = "C:\\ProgramData";
   else if (upper == "USERNAME") *value = winsim::Utf8ToAnsi(winsim::Config().user);
   else if (upper == "USERPROFILE") *value = UserProfile();
   else if (upper == "APPDATA") *value = UserProfile() + "\\AppData\\Roaming";
   else if (upper == "LOCALAPPDATA") *value = UserProfile() + "\\AppData\\Local";
-  else if (upper == "TEMP" || upper == "TMP") *value = "C:\\Windows\\Temp";
+  else if (upper == "TEMP" || upper == "TMP") *value = UserProfile() + "\\AppData\\Local\\Temp";
   else if (upper == "PATH") *value = "C:\\Windows\\System32;C:\\Windows";
   else return false;
   return true;
@@ -116,7 +124,14 @@ DWORD WINAPI GetEnvironmentVariableA(LPCSTR lpName, LPSTR lpBuffer, DWORD nSize)
   std::string upper(lpName);
   for (auto& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   std::string value;
+  // Names of the machine's environment that this machine or program lacks
+  // (a 32-bit machine has no ProgramFiles(x86)) are missing, not the host's.
+  const bool machineOnly = upper == "PROGRAMFILES(X86)" || upper == "PROGRAMW6432" || upper == "PROCESSOR_ARCHITEW6432";
   if (!MachineVariable(upper, &value)) {
+    if (machineOnly) {
+      SetLastError(ERROR_ENVVAR_NOT_FOUND);
+      return 0;
+    }
     const char* host = std::getenv(lpName);
     if (!host) {
       SetLastError(ERROR_ENVVAR_NOT_FOUND);

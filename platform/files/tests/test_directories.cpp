@@ -185,7 +185,7 @@ TEST_F(Directories, MissingMachinePieces) {
        ERROR_PATH_NOT_FOUND},
       {"CreateDirectoryA", [] { return static_cast<DWORD>(CreateDirectoryA("C:\\Windows\\System32\\s", nullptr)); },
        ERROR_PATH_NOT_FOUND},
-      {"CopyFileA", [] { return static_cast<DWORD>(CopyFileA("C:\\Windows\\win.ini", "C:\\Windows\\System32\\a", 0)); },
+      {"CopyFileA", [] { return static_cast<DWORD>(CopyFileA("C:\\Windows\\nothing.ini", "C:\\Windows\\System32\\a", 0)); },
        ERROR_FILE_NOT_FOUND},
       {"DeleteFileA", [] { return static_cast<DWORD>(DeleteFileA("C:\\Windows\\System32\\a")); },
        ERROR_PATH_NOT_FOUND},

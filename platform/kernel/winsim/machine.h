@@ -19,8 +19,10 @@ struct MachineConfig {
 // out. The variable is looked at on every call, so a test may switch it.
 std::string MachineRoot();
 
-// Lays out the machine folder (idempotent: creates only what is missing).
-// Returns false and fills *error when the folder cannot be made.
+// Lays out a new machine in a folder that holds none (no machine.conf):
+// drive C: with its folders, win.ini and the stand-in programs, then
+// machine.conf. On an existing machine it changes nothing. Returns false and
+// fills *error when the folder cannot be made.
 bool InitMachine(const std::string& root, std::string* error);
 
 // The machine's settings; machine.conf is re-read when it changes.
