@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <string>
@@ -14,11 +15,56 @@ namespace {
 constexpr char kCtrlZ = 0x1A;
 constexpr size_t kReadAhead = 4096;
 
+std::atomic<int> g_openStreams{0};
+
 class CrtStream {
  public:
-  CrtStream(OpenedFile file, const StreamMode& mode) : file_(std::move(file)), mode_(mode) {}
+  CrtStream(OpenedFile file, const StreamMode& mode) : file_(std::move(file)), mode_(mode) { ++g_openStreams; }
+  ~CrtStream() { --g_openStreams; }
+  CrtStream(const CrtStream&) = delete;
+  CrtStream& operator=(const CrtStream&) = delete;
+
+  void Attach(FILE* stream) { stream_ = stream; }
+
+  // The buffer glibc fills for a stream that only writes. glibc sizes a
+  // buffer it allocates itself by the file system, so the stream brings its
+  // own; glibc no longer touches it once the close hook has run.
+  char* Buffer() {
+    buffer_.resize(kCrtStreamBuffer);
+    return buffer_.data();
+  }
+
+  // glibc remembers a position after a seek and then counts the bytes it
+  // hands over without their translation; forgetting it after every call
+  // makes each ftell ask Seek, which knows the real position.
+  void ForgetGlibcOffset() {
+    if (stream_) stream_->_offset = -1;  // _IO_pos_BAD
+  }
 
   ssize_t Read(char* out, size_t size) {
+    ForgetGlibcOffset();
+    return ReadTranslated(out, size);
+  }
+
+  ssize_t Write(const char* data, size_t size) {
+    ForgetGlibcOffset();
+    return WriteTranslated(data, size);
+  }
+
+  // A tell (offset 0 from the current place or, in append mode, from the
+  // end) while text waits in the buffer: glibc adds the waiting bytes as
+  // they are, so each LF among them adds the CR it will get.
+  int Seek(off64_t* offset, int whence) {
+    const bool tell = *offset == 0 && (whence == SEEK_CUR || whence == SEEK_END);
+    int result = SeekTo(offset, whence);
+    if (result == 0 && tell && mode_.text && stream_ && stream_->_IO_write_ptr > stream_->_IO_write_base) {
+      for (const char* p = stream_->_IO_write_base; p < stream_->_IO_write_ptr; ++p) *offset += *p == '\n' ? 1 : 0;
+    }
+    return result;
+  }
+
+ private:
+  ssize_t ReadTranslated(char* out, size_t size) {
     if (!mode_.text) {
       ssize_t n;
       do n = pread(file_.fd, out, size, pos_);
@@ -42,7 +88,7 @@ class CrtStream {
     return static_cast<ssize_t>(done);
   }
 
-  ssize_t Write(const char* data, size_t size) {
+  ssize_t WriteTranslated(const char* data, size_t size) {
     cache_.clear();
     std::string block;
     if (mode_.text) {
@@ -76,7 +122,7 @@ class CrtStream {
     return static_cast<ssize_t>(size);
   }
 
-  int Seek(off64_t* offset, int whence) {
+  int SeekTo(off64_t* offset, int whence) {
     int64_t base = 0;
     if (whence == SEEK_CUR) {
       base = pos_;
@@ -98,7 +144,6 @@ class CrtStream {
     return 0;
   }
 
- private:
   static constexpr int kEnd = -1;
   static constexpr int kError = -2;
 
@@ -122,6 +167,8 @@ class CrtStream {
 
   OpenedFile file_;
   StreamMode mode_;
+  FILE* stream_ = nullptr;
+  std::vector<char> buffer_;
   int64_t pos_ = 0;
   std::vector<char> cache_;
   int64_t cacheOffset_ = 0;
@@ -157,8 +204,12 @@ FILE* OpenCrtStream(OpenedFile file, const StreamMode& mode) {
     errno = ENOMEM;
     return nullptr;
   }
-  setvbuf(f, nullptr, _IONBF, 0);
+  stream->Attach(f);
+  if (mode.read) setvbuf(f, nullptr, _IONBF, 0);
+  else setvbuf(f, stream->Buffer(), _IOFBF, kCrtStreamBuffer);
   return f;
 }
+
+int OpenCrtStreamCount() { return g_openStreams.load(); }
 
 }  // namespace winsim::files

@@ -4,10 +4,15 @@
 //    reads CR LF as LF, stopping at Ctrl+Z; binary mode passes bytes through;
 //  - append mode writes every block at the real end of the file, even when
 //    another writer appended meanwhile;
-//  - ftell reports the position in file bytes, after translation; in
-//    append mode it is 0 until the first write, then the end of the file.
-// The stream is unbuffered towards glibc (the translation is done here, in
-// whole blocks), so ftell is exact at every moment.
+//  - ftell reports the position in file bytes, after translation, also
+//    while written text waits in the buffer; in append mode it is 0 until
+//    the first write, then the end of the file;
+//  - a stream that only writes gets a 4,096-byte buffer, as the Microsoft
+//    runtime gives one (setvbuf changes it); the text is translated when
+//    the buffer is written out: when it is full, by fflush, fclose,
+//    _flushall and at process exit. The FILE keeps its own lock, so threads
+//    sharing it never mix the text of two calls. A stream that can read is
+//    unbuffered towards glibc, so that reading and ftell stay exact there.
 #pragma once
 #include <cstdio>
 
@@ -24,5 +29,11 @@ struct StreamMode {
 
 // Takes over the open file; null (errno set) when no stream can be made.
 FILE* OpenCrtStream(OpenedFile file, const StreamMode& mode);
+
+// How many streams made here are open (for _flushall's count).
+int OpenCrtStreamCount();
+
+// The Microsoft runtime's buffer size for a new stream.
+constexpr size_t kCrtStreamBuffer = 4096;
 
 }  // namespace winsim::files

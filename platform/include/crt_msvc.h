@@ -51,6 +51,10 @@ int _stat64i32(const char* path, struct _stat64i32* buffer);
 // structure and the function alike).
 #define _stat _stat64i32
 
+// Writes out the buffers of every open stream; returns how many streams
+// are open (the three standard ones included).
+int _flushall(void);
+
 int _stricmp(const char* a, const char* b);
 int _strnicmp(const char* a, const char* b, size_t count);
 errno_t strcpy_s(char* dest, size_t size, const char* src);

@@ -44,5 +44,63 @@ TEST_F(CrtThreads, ConcurrentAppendsKeepLinesWhole) {
   }
 }
 
+// Threads each with a stream of their own write a line in two calls and
+// flush it: the buffer sends the line out in one piece, so no other line
+// lands inside it.
+TEST_F(CrtThreads, LinesOfTwoCallsStayWhole) {
+  const std::string path = In(Folder("twocalls"), "twocalls.log");
+  constexpr int kThreads = 4;
+  constexpr int kLines = 100;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&path, t] {
+      FILE* f = fopen(path.c_str(), "a");
+      if (!f) return;
+      for (int i = 0; i < kLines; ++i) {
+        fprintf(f, "thread %d line %03d ", t, i);
+        fprintf(f, "second half\n");
+        fflush(f);
+      }
+      fclose(f);
+    });
+  }
+  for (auto& t : threads) t.join();
+  const std::string bytes = FileBytes(path);
+  for (int t = 0; t < kThreads; ++t) {
+    for (int i = 0; i < kLines; ++i) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "thread %d line %03d second half\r\n", t, i);
+      EXPECT_NE(std::string::npos, bytes.find(expected)) << expected;
+    }
+  }
+}
+
+// One stream shared by threads: its lock keeps the text of each call whole.
+TEST_F(CrtThreads, SharedStreamKeepsEachCallWhole) {
+  const std::string path = In(Folder("shared"), "shared.log");
+  FILE* f = fopen(path.c_str(), "a");
+  ASSERT_NE(nullptr, f);
+  constexpr int kThreads = 4;
+  constexpr int kLines = 200;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([f, t] {
+      for (int i = 0; i < kLines; ++i) fprintf(f, "thread %d line %03d of one call\n", t, i);
+    });
+  }
+  for (auto& t : threads) t.join();
+  fclose(f);
+  const std::string bytes = FileBytes(path);
+  const std::string one = "thread 0 line 000 of one call\r\n";
+  EXPECT_EQ(one.size() * kThreads * kLines, bytes.size());
+  for (int t = 0; t < kThreads; ++t) {
+    for (int i = 0; i < kLines; ++i) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "thread %d line %03d of one call\r\n", t, i);
+      EXPECT_NE(std::string::npos, bytes.find(expected)) << expected;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace files_test
