@@ -72,6 +72,20 @@ TEST(MachineLayout, EnvironmentOfA64BitProgramOnX64) {
   EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY), GetFileAttributesA(Env("TEMP").c_str()));
 }
 
+extern "C" int winsim_image_bits;  // 32: the layer treats this program as a 32-bit one
+
+TEST(MachineLayout, EnvironmentOfA32BitProgramOnX64) {
+  winsim::testing::FreshMachine();
+  winsim_image_bits = 32;
+  ASSERT_TRUE(winsim::IsWow64());
+  EXPECT_EQ("x86", Env("PROCESSOR_ARCHITECTURE"));
+  EXPECT_EQ("AMD64", Env("PROCESSOR_ARCHITEW6432"));
+  EXPECT_EQ("C:\\Program Files (x86)", Env("ProgramFiles"));
+  EXPECT_EQ("C:\\Program Files (x86)", Env("ProgramFiles(x86)"));
+  EXPECT_EQ("C:\\Program Files", Env("ProgramW6432"));
+  winsim_image_bits = 0;
+}
+
 TEST(MachineLayout, EnvironmentOfAn86Machine) {
   winsim::testing::FreshMachine();
   ASSERT_TRUE(winsim::SetConfigValue("arch", "x86", nullptr));

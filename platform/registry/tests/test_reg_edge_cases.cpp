@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "registry_test_support.h"
+#include "shlwapi.h"
 #include "winsim/machine.h"
 
 using registry_test::Bytes;
@@ -382,4 +383,49 @@ TEST_F(RegistryTest, NewMachineHasTheClassesBaseKeysInBothViews) {
     EXPECT_TRUE(Exists(HKEY_CLASSES_ROOT, "Interface", KEY_READ | view));
   }
   EXPECT_TRUE(Exists(HKEY_LOCAL_MACHINE, "Software\\Classes\\WOW6432Node\\Interface", KEY_READ | KEY_WOW64_64KEY));
+}
+
+// Every function on a closed handle, a never-opened value, NULL, and a
+// handle whose key another handle deleted.
+TEST_F(RegistryTest, BadAndDeletedHandlesInEveryFunction) {
+  HKEY deleted = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key_, "Doomed", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deleted, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, SHDeleteKeyA(key_, "Doomed"));
+  HKEY closed = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key_, nullptr, 0, KEY_ALL_ACCESS, &closed));
+  ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(closed));
+  struct Row {
+    const char* row;
+    LSTATUS (*call)(HKEY);
+  } calls[] = {
+      {"RegSetValueExA", [](HKEY k) { return RegSetValueExA(k, "v", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2); }},
+      {"RegQueryValueExA", [](HKEY k) {
+         DWORD size = 0;
+         return RegQueryValueExA(k, "v", nullptr, nullptr, nullptr, &size);
+       }},
+      {"RegEnumValueA", [](HKEY k) {
+         char name[8];
+         DWORD count = sizeof name;
+         return RegEnumValueA(k, 0, name, &count, nullptr, nullptr, nullptr, nullptr);
+       }},
+      {"RegEnumKeyExA", [](HKEY k) {
+         char name[8];
+         DWORD count = sizeof name;
+         return RegEnumKeyExA(k, 0, name, &count, nullptr, nullptr, nullptr, nullptr);
+       }},
+      {"RegDeleteValueA", [](HKEY k) { return RegDeleteValueA(k, "v"); }},
+      {"RegCreateKeyExA", [](HKEY k) {
+         HKEY sub = nullptr;
+         LSTATUS status = RegCreateKeyExA(k, "Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr);
+         if (status == ERROR_SUCCESS) RegCloseKey(sub);
+         return status;
+       }},
+  };
+  for (const auto& call : calls) {
+    SCOPED_TRACE(call.row);
+    EXPECT_EQ(ERROR_INVALID_HANDLE, call.call(nullptr));
+    EXPECT_EQ(ERROR_INVALID_HANDLE, call.call(closed));
+    EXPECT_EQ(ERROR_KEY_DELETED, call.call(deleted));
+  }
+  EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(deleted)) << "a handle to a deleted key still closes";
 }
