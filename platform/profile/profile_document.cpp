@@ -26,9 +26,9 @@ namespace {
 ProfileEntry ParseEntry(std::u16string_view line, std::u16string_view verbatim) {
   ProfileEntry entry;
   size_t equals = line.find(u'=');
+  entry.verbatim = verbatim;
   if (equals == std::u16string_view::npos) {
     entry.name = line;
-    entry.verbatim = verbatim;
     return entry;
   }
   entry.name = TrimBlanks(line.substr(0, equals));
@@ -36,8 +36,9 @@ ProfileEntry ParseEntry(std::u16string_view line, std::u16string_view verbatim) 
   return entry;
 }
 
-void AppendEntry(std::u16string& out, const ProfileEntry& entry) {
+void AppendEntry(std::u16string& out, const ProfileEntry& entry, bool keepIndent) {
   if (entry.value) {
+    if (keepIndent) out += entry.verbatim.substr(0, entry.verbatim.size() - TrimLeadingBlanks(entry.verbatim).size());
     out += entry.name;
     out += u'=';
     out += *entry.value;
@@ -76,14 +77,14 @@ ProfileDocument ProfileDocument::Parse(std::u16string_view text) {
   return doc;
 }
 
-std::u16string ProfileDocument::Serialize() const {
+std::u16string ProfileDocument::Serialize(bool keepFirstIndent) const {
   std::u16string out;
-  for (const auto& entry : preamble_) AppendEntry(out, entry);
+  for (const auto& entry : preamble_) AppendEntry(out, entry, keepFirstIndent && out.empty());
   for (const auto& section : sections_) {
     out += u'[';
     out += section.name;
     out += u"]\r\n";
-    for (const auto& entry : section.entries) AppendEntry(out, entry);
+    for (const auto& entry : section.entries) AppendEntry(out, entry, false);
   }
   return out;
 }

@@ -18,7 +18,7 @@ std::u16string_view TrimLeadingBlanks(std::u16string_view text);
 struct ProfileEntry {
   std::u16string name;                  // text before the first '=', trimmed
   std::optional<std::u16string> value;  // text after it, trimmed; none for a line without '='
-  std::u16string verbatim;              // a line without '=' as it stood, blanks and all
+  std::u16string verbatim;              // the line as it stood, blanks and all (none for a new line)
 
   // Comment lines (';'), lines without '=' and an empty name (which would
   // read as the end of the list) are not listed as keys.
@@ -36,8 +36,9 @@ class ProfileDocument {
   // is ignored.
   static ProfileDocument Parse(std::u16string_view text);
   // "[name]\r\n" and "name=value\r\n" lines, without blank lines; a line
-  // without '=' is written back as it stood.
-  std::u16string Serialize() const;
+  // without '=' is written back as it stood. `keepFirstIndent`: the first
+  // line keeps the blanks it started with.
+  std::u16string Serialize(bool keepFirstIndent = false) const;
 
   // Queries; names are matched trimmed and case-insensitively, and the first
   // of duplicate sections or keys wins.

@@ -70,6 +70,10 @@ std::string EncodeAnsiLosslessly(std::u16string_view text, unsigned codepage) {
 
 }  // namespace
 
+bool StartsWithByteOrderMark(std::string_view bytes) {
+  return bytes.starts_with(kUtf8Bom) || bytes.starts_with(kUtf16LEBom) || bytes.starts_with(kUtf16BEBom);
+}
+
 DecodedProfile DecodeProfileBytesForRewrite(std::string_view bytes) {
   DecodedProfile decoded = DecodeProfileBytes(bytes);
   if (decoded.encoding == ProfileEncoding::Ansi) decoded.text = DecodeAnsiLosslessly(bytes, ActiveCodePage());

@@ -21,6 +21,8 @@ DecodedProfile DecodeProfileBytes(std::string_view bytes);
 // it) becomes U+DC00 + byte, which EncodeProfileText writes back as that
 // byte, so lines the writer does not change keep their bytes.
 DecodedProfile DecodeProfileBytesForRewrite(std::string_view bytes);
+// Whether bytes start with a UTF-8 or UTF-16 byte order mark.
+bool StartsWithByteOrderMark(std::string_view bytes);
 // Text -> bytes of a file in the given encoding, with its byte order mark.
 std::string EncodeProfileText(std::u16string_view text, ProfileEncoding encoding);
 

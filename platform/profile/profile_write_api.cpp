@@ -55,7 +55,12 @@ BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPC
     if (!changed && path.exists) return TRUE;
     if (!path.exists && winsim::DenyWriteForUser(path)) return Fail(ERROR_ACCESS_DENIED);
 
-    const std::string text = changed ? profile::EncodeProfileText(doc.Serialize(), decoded.encoding) : std::string();
+    std::string text = changed ? profile::EncodeProfileText(doc.Serialize(), decoded.encoding) : std::string();
+    // A code-page file whose rewritten first line would start with the
+    // bytes of a byte order mark would read as another encoding from then
+    // on: that line keeps the blanks it started with.
+    if (decoded.encoding == profile::ProfileEncoding::Ansi && profile::StartsWithByteOrderMark(text))
+      text = profile::EncodeProfileText(doc.Serialize(true), decoded.encoding);
     error = profile::RewriteProfileFile(path.host, text);
     if (error != ERROR_SUCCESS) return Fail(error);
     return TRUE;

@@ -18,8 +18,9 @@ DWORD WideDataSize(DWORD type, const BYTE* data, DWORD cbData) {
   const size_t last = cbData / sizeof(char16_t) - 1;
   char16_t lastChar = 0, nextChar = 0;
   std::memcpy(&lastChar, data + last * sizeof(char16_t), sizeof lastChar);
+  if (!lastChar) return cbData;  // terminated: nothing past cbData is read
   std::memcpy(&nextChar, data + (last + 1) * sizeof(char16_t), sizeof nextChar);
-  return lastChar && !nextChar ? cbData + static_cast<DWORD>(sizeof(char16_t)) : cbData;
+  return nextChar ? cbData : cbData + static_cast<DWORD>(sizeof(char16_t));
 }
 
 std::string StoredFromAnsi(DWORD type, std::string_view data, unsigned codepage) {

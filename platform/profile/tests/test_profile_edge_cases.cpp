@@ -140,6 +140,9 @@ TEST_F(ProfileEdgeCases, UnchangedLinesKeepTheirBytes) {
   } rows[] = {
       {"blank and a UTF-8 mark at the start", " \xEF\xBB\xBF\r\n[S]\r\nhan=\xC7\xD1\r\n",
        " \xEF\xBB\xBF\r\n[S]\r\nhan=\xC7\xD1\r\nk=new\r\n"},
+      {"blank, a UTF-8 mark and a key at the start", " \xEF\xBB\xBFkey=v\r\n[S]\r\nhan=\xC7\xD1\r\n",
+       " \xEF\xBB\xBFkey=v\r\n[S]\r\nhan=\xC7\xD1\r\nk=new\r\n"},
+      {"indented key at the start is still trimmed", "  top = 1\r\n[S]\r\n", "top=1\r\n[S]\r\nk=new\r\n"},
       {"indented line without =", "[S]\r\n   indented words  \r\n\ttab\r\n",
        "[S]\r\n   indented words  \r\n\ttab\r\nk=new\r\n"},
       {"bytes outside the code page in values", "[S]\r\nbad=A\x80Z\xFFQ\xC7\r\nk=old\r\n",
