@@ -429,3 +429,36 @@ TEST_F(RegistryTest, BadAndDeletedHandlesInEveryFunction) {
   }
   EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(deleted)) << "a handle to a deleted key still closes";
 }
+
+TEST_F(RegistryTest, EnumKeyBufferSizes) {
+  HKEY sub = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key_, "Child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr));
+  RegCloseKey(sub);
+  struct Row {
+    const char* row;
+    DWORD index;
+    DWORD count;
+    LSTATUS status;
+    DWORD countAfter;
+    std::string nameAfter;
+  } rows[] = {
+      {"room for the name and its NUL", 0, 6, ERROR_SUCCESS, 5, std::string("Child\0", 6)},
+      {"exactly the name's length", 0, 5, ERROR_MORE_DATA, 5, "xxxxxx"},
+      {"no room at all", 0, 0, ERROR_MORE_DATA, 0, "xxxxxx"},
+      {"past the last subkey", 1, 32, ERROR_NO_MORE_ITEMS, 32, "xxxxxx"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.row);
+    char name[32];
+    std::memset(name, 'x', sizeof name);
+    DWORD count = row.count;
+    EXPECT_EQ(row.status, RegEnumKeyExA(key_, row.index, name, &count, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(row.countAfter, count);
+    EXPECT_EQ(Hex(row.nameAfter), Hex(std::string(name, row.nameAfter.size())));
+  }
+  char name[32];
+  DWORD count = sizeof name, reserved = 0;
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, RegEnumKeyExA(key_, 0, nullptr, &count, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, RegEnumKeyExA(key_, 0, name, nullptr, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, RegEnumKeyExA(key_, 0, name, &count, &reserved, nullptr, nullptr, nullptr));
+}
