@@ -70,6 +70,15 @@ std::string EncodeAnsiLosslessly(std::u16string_view text, unsigned codepage) {
 
 }  // namespace
 
+std::u16string CallerText(const char16_t* text, ProfileEncoding encoding) {
+  std::u16string copy(text);
+  if (encoding == ProfileEncoding::Ansi) {
+    for (auto& c : copy)
+      if (IsRawByte(c)) c = u'?';
+  }
+  return copy;
+}
+
 bool StartsWithByteOrderMark(std::string_view bytes) {
   return bytes.starts_with(kUtf8Bom) || bytes.starts_with(kUtf16LEBom) || bytes.starts_with(kUtf16BEBom);
 }

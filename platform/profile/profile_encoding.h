@@ -21,6 +21,12 @@ DecodedProfile DecodeProfileBytes(std::string_view bytes);
 // it) becomes U+DC00 + byte, which EncodeProfileText writes back as that
 // byte, so lines the writer does not change keep their bytes.
 DecodedProfile DecodeProfileBytesForRewrite(std::string_view bytes);
+// A caller's text (not NULL) for a change of a file in `encoding`. In a
+// code-page file, the characters that DecodeProfileBytesForRewrite uses for
+// kept bytes become '?', which is what Windows writes for a character the
+// code page lacks.
+std::u16string CallerText(const char16_t* text, ProfileEncoding encoding);
+
 // Whether bytes start with a UTF-8 or UTF-16 byte order mark.
 bool StartsWithByteOrderMark(std::string_view bytes);
 // Text -> bytes of a file in the given encoding, with its byte order mark.

@@ -14,11 +14,15 @@ namespace profile = winsim::profile;
 
 namespace {
 
-// Applies the change; false when the document stays as it was.
-bool ApplyChange(profile::ProfileDocument& doc, LPCWSTR section, LPCWSTR key, LPCWSTR value) {
-  if (!key) return doc.DeleteSection(section);
-  if (!value) return doc.DeleteKey(section, key);
-  return doc.SetValue(section, key, value);
+// Applies the change; false when the document stays as it was. The
+// caller's texts are taken as a rewrite of the file's encoding keeps them.
+bool ApplyChange(profile::ProfileDocument& doc, profile::ProfileEncoding encoding, LPCWSTR section, LPCWSTR key,
+                 LPCWSTR value) {
+  const std::u16string sectionText = profile::CallerText(section, encoding);
+  if (!key) return doc.DeleteSection(sectionText);
+  const std::u16string keyText = profile::CallerText(key, encoding);
+  if (!value) return doc.DeleteKey(sectionText, keyText);
+  return doc.SetValue(sectionText, keyText, profile::CallerText(value, encoding));
 }
 
 BOOL Fail(DWORD error) {
@@ -49,7 +53,7 @@ BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPC
 
     profile::DecodedProfile decoded = profile::DecodeProfileBytesForRewrite(bytes);
     profile::ProfileDocument doc = profile::ProfileDocument::Parse(decoded.text);
-    const bool changed = ApplyChange(doc, lpAppName, lpKeyName, lpString);
+    const bool changed = ApplyChange(doc, decoded.encoding, lpAppName, lpKeyName, lpString);
     // Nothing to delete: an existing file stays as it is, a missing one is
     // created empty, as Windows does.
     if (!changed && path.exists) return TRUE;

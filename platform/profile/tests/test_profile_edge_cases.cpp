@@ -165,5 +165,15 @@ TEST_F(ProfileEdgeCases, UnchangedLinesKeepTheirBytes) {
   ExpectStringReply(GetString("S", "han", "d", 64, file), "\xC7\xD1");
 }
 
+// A wide caller's character that a code-page file cannot hold is written
+// as '?', also one of those the rewrite uses to keep stray bytes.
+TEST_F(ProfileEdgeCases, WideTextTheCodePageLacksBecomesQuestionMarks) {
+  std::string file = MakeIni("wide.ini", "[S]\r\nraw=\x80\xFF\r\n");
+  std::u16string wideFile(file.begin(), file.end());
+  const char16_t value[] = {u'a', 0xDC80, 0xDCFF, 0x0101, u'b', 0};
+  ASSERT_TRUE(WritePrivateProfileStringW(u"S", u"k", value, wideFile.c_str()));
+  EXPECT_EQ(Escaped("[S]\r\nraw=\x80\xFF\r\nk=a???b\r\n"), Escaped(ReadIni("wide.ini")));
+}
+
 }  // namespace
 }  // namespace profile_test
