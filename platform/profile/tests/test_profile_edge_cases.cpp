@@ -66,7 +66,7 @@ TEST_F(ProfileEdgeCases, CutListsEndWithTwoNulsInEveryCase) {
   }
 }
 
-// The case found by fuzzing: a 5-byte buffer and the section [한글].
+// A 5-byte buffer and the section [한글]: a cut inside the second character.
 TEST_F(ProfileEdgeCases, HangulSectionInFiveBytes) {
   std::string file = MakeIni("han.ini", "[\xC7\xD1\xB1\xDB]\r\nk=v\r\n");
   ReadOutcome out = GetString(nullptr, nullptr, "d", 5, file);
