@@ -4,6 +4,7 @@
 #include "SetupConfig.h"
 #include "TextLines.h"
 #include "VeltraneGtcSetupDlg.h"
+#include "WizardTexts.h"
 #include "resource.h"
 
 CFinish2Dlg::CFinish2Dlg() : CNewWizPage(IDD_FINISH) {}
@@ -29,9 +30,10 @@ BOOL CFinish2Dlg::OnInitDialog() {
     m_pImageBanner = new CArtworkImage(artwork::FileName(strPrefix, "vtxSet", nDpi, true));
     m_pImagePage = new CArtworkImage(artwork::FileName(strPrefix, pszPageBase, nDpi, false));
   };
-  // A run whose configuration did not load did nothing: an install shows
-  // the cancelled-install picture, an uninstall no completion picture.
-  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0;
+  // A run whose configuration did not load, or whose work was cancelled
+  // before it began, did nothing: an install shows the cancelled-install
+  // picture, an uninstall no completion picture.
+  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0 || m_pMainDlg->m_bWorkSkipped != 0;
   if (m_pMainDlg->m_bInstall) {
     char szCurrent[MAX_PATH] = {0};
     GetCurrentDirectoryA(MAX_PATH, szCurrent);
@@ -68,18 +70,21 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
     WriteLog("CFinish2Dlg::  UseSiteSpecificSetupTitle, szTitle =%s, szIniPath = %s ", strName.c_str(),
              strPath.c_str());
   }
-  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0;
+  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0 || m_pMainDlg->m_bWorkSkipped != 0;
   if (m_pMainDlg->m_bReverted || (bNotRun && m_pMainDlg->m_bInstall)) {
     const std::string strName =
         setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024, m_pMainDlg->m_strSourceCopyPath);
     if (strName.empty()) strTitle = "Veltrane RAZ 설치 취소 완료";
     else strTitle.Format("%s 설치 취소 완료", strName.c_str());
   } else if (bNotRun && m_pMainDlg->m_bUninstall) {
-    // Nothing was removed: the title stays the uninstall wizard's own.
+    // Nothing was removed: the uninstall wizard's own title, or, when the
+    // user cancelled it, the title says so.
+    const char* pszFormat = m_pMainDlg->m_bWorkSkipped ? "%s 제거 취소" : "%s 제거";
     const std::string strName = setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024,
                                                        setup::InstalledCopyFromWindowsFolder().c_str());
-    if (strName.empty()) strTitle = "Veltrane RAZ 제거";
-    else strTitle.Format("%s 제거", strName.c_str());
+    strTitle.Format(pszFormat, strName.empty() ? "Veltrane RAZ" : strName.c_str());
+  } else if (!m_pMainDlg->m_bInstall && !m_pMainDlg->m_bUninstall) {
+    strTitle = wizardtexts::kNoModeTitle;
   }
   m_pMainDlg->SetWindowText(strTitle);
 
@@ -97,6 +102,12 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
   SetDlgItemText(IDC_STATIC_1017, textlines::TakeLine(strMessage));
   SetDlgItemText(IDC_STATIC_1082, textlines::TakeLine(strMessage));
   for (int nID = IDC_STATIC_1018; nID <= IDC_STATIC_1023; ++nID) SetDlgItemText(nID, "");
+  if (!m_pMainDlg->m_bInstall && !m_pMainDlg->m_bUninstall) {
+    // Neither mode: no artwork; the labels say that nothing was changed.
+    m_strHeading = wizardtexts::kNoModeFinishHeading;
+    wizardtexts::ShowLabel(this, IDC_STATIC_1016, m_strHeading);
+    wizardtexts::ShowLabel(this, IDC_STATIC_1017, wizardtexts::kNoModeFinishText);
+  }
 
   const std::string strForceReboot =
       setup::ReadConfigValue("InstallRoot", "ForceReboot", 10, m_pMainDlg->m_strInstalledCopyPath);
