@@ -267,6 +267,23 @@ TEST(WizardScreens, ClockRunsThroughRefusedKeysAndStopsWhenTheWorkEnds) {
   EXPECT_EQ(first->text, later->text) << "the clock still runs on the finish page";
 }
 
+// Without any key pressed: once the work has ended the clock stands still
+// on the finish page, and with it the wait-timer limit.
+TEST(WizardScreens, ClockStopsWhenTheWorkEnds) {
+  const e2e::Setup setup = e2e::FreshSetup();
+  const std::string dir = winsim::testing::TempHostDir();
+  ASSERT_EQ(0, e2e::RunSetup(setup, "/i",
+                             {"click 12324", "click 1034", "click 12324", "wait 12325", "shot " + dir + "/finish-1.png",
+                              "sleep 2200", "shot " + dir + "/finish-2.png", "click 12325"}));
+  const Shot finish1 = ReadShot(dir + "/finish-1.png"), finish2 = ReadShot(dir + "/finish-2.png");
+  const Control* first = finish1.Page(1077, "static");
+  const Control* later = finish2.Page(1077, "static");
+  ASSERT_NE(nullptr, first);
+  ASSERT_NE(nullptr, later);
+  EXPECT_GE(Seconds(first->text), 2) << first->text;
+  EXPECT_EQ(first->text, later->text) << "the clock still runs on the finish page";
+}
+
 // The finish page has no Cancel or OK of its own: Escape leaves it on
 // screen, Enter presses Finish.
 TEST(WizardScreens, EscapeKeepsTheFinishPageAndEnterFinishes) {

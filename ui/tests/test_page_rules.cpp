@@ -4,6 +4,7 @@
 #include "ArtworkImage.h"
 #include "ElapsedTime.h"
 #include "TextLines.h"
+#include "WizardTexts.h"
 
 namespace {
 
@@ -63,6 +64,14 @@ TEST(ElapsedTime, TwoDigitMinutesAndSecondsWithTheirUnits) {
   }
   // Without units (a wait-timer limit of 0 leaves them empty) only the digits remain.
   EXPECT_STREQ("0203", (LPCSTR)ElapsedTimeText(123, "", ""));
+}
+
+// The wait-timer message names the mode the wizard runs in.
+TEST(WizardTexts, TimeoutMessageNamesTheMode) {
+  EXPECT_STREQ("작업 대기 시간이 초과되어 설치 마법사를 종료합니다.", wizardtexts::TimeoutMessage(true, false));
+  EXPECT_STREQ("작업 대기 시간이 초과되어 제거 마법사를 종료합니다.", wizardtexts::TimeoutMessage(false, true));
+  EXPECT_STREQ("작업 대기 시간이 초과되어 설치 마법사를 종료합니다.", wizardtexts::TimeoutMessage(true, true));
+  EXPECT_STREQ("작업 대기 시간이 초과되어 마법사를 종료합니다.", wizardtexts::TimeoutMessage(false, false));
 }
 
 }  // namespace
