@@ -1,5 +1,6 @@
 #include "Finish2Dlg.h"
 
+#include "FinishOutcome.h"
 #include "InstallLog.h"
 #include "SetupConfig.h"
 #include "TextLines.h"
@@ -28,21 +29,18 @@ BOOL CFinish2Dlg::OnInitDialog() {
     artwork::Release(m_pImageBanner);
     artwork::Release(m_pImagePage);
     m_pImageBanner = new CArtworkImage(artwork::FileName(strPrefix, "vtxSet", nDpi, true));
-    m_pImagePage = new CArtworkImage(artwork::FileName(strPrefix, pszPageBase, nDpi, false));
+    if (pszPageBase) m_pImagePage = new CArtworkImage(artwork::FileName(strPrefix, pszPageBase, nDpi, false));
   };
-  // A run whose configuration did not load, or whose work was cancelled
-  // before it began, did nothing: an install shows the cancelled-install
-  // picture, an uninstall no completion picture.
-  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0 || m_pMainDlg->m_bWorkSkipped != 0;
+  // The install's pictures first; with both flags the uninstall's replace them.
+  const finishoutcome::Run run = RunFacts();
   if (m_pMainDlg->m_bInstall) {
     char szCurrent[MAX_PATH] = {0};
     GetCurrentDirectoryA(MAX_PATH, szCurrent);
-    load(CString(szCurrent) + "\\VeltraneGTCSetup.ini", m_pMainDlg->m_bReverted || bNotRun ? "Un4-1" : "Set5-1");
+    finishoutcome::Run install = run;
+    install.bUninstall = false;
+    load(CString(szCurrent) + "\\VeltraneGTCSetup.ini", finishoutcome::PageBase(install));
   }
-  if (m_pMainDlg->m_bUninstall) {
-    load(setup::InstalledCopyFromWindowsFolder().c_str(), "Un3-1");
-    if (bNotRun) artwork::Release(m_pImagePage);
-  }
+  if (m_pMainDlg->m_bUninstall) load(setup::InstalledCopyFromWindowsFolder().c_str(), finishoutcome::PageBase(run));
   return TRUE;
 }
 
@@ -70,18 +68,11 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
     WriteLog("CFinish2Dlg::  UseSiteSpecificSetupTitle, szTitle =%s, szIniPath = %s ", strName.c_str(),
              strPath.c_str());
   }
-  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0 || m_pMainDlg->m_bWorkSkipped != 0;
-  if (m_pMainDlg->m_bReverted || (bNotRun && m_pMainDlg->m_bInstall)) {
-    const std::string strName =
-        setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024, m_pMainDlg->m_strSourceCopyPath);
-    if (strName.empty()) strTitle = "Veltrane RAZ 설치 취소 완료";
-    else strTitle.Format("%s 설치 취소 완료", strName.c_str());
-  } else if (bNotRun && m_pMainDlg->m_bUninstall) {
-    // Nothing was removed: the uninstall wizard's own title, or, when the
-    // user cancelled it, the title says so.
-    const char* pszFormat = m_pMainDlg->m_bWorkSkipped ? "%s 제거 취소" : "%s 제거";
-    const std::string strName = setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024,
-                                                       setup::InstalledCopyFromWindowsFolder().c_str());
+  bool bFromSourceCopy = true;
+  if (const char* pszFormat = finishoutcome::TitleOverride(RunFacts(), &bFromSourceCopy)) {
+    const std::string strPath =
+        bFromSourceCopy ? std::string(m_pMainDlg->m_strSourceCopyPath) : setup::InstalledCopyFromWindowsFolder();
+    const std::string strName = setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024, strPath.c_str());
     strTitle.Format(pszFormat, strName.empty() ? "Veltrane RAZ" : strName.c_str());
   } else if (!m_pMainDlg->m_bInstall && !m_pMainDlg->m_bUninstall) {
     strTitle = wizardtexts::kNoModeTitle;
@@ -119,6 +110,11 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
   if (CWnd* pHeading = GetDlgItem(IDC_STATIC_1016)) pHeading->SetFont(&m_fontHeading, TRUE);
   m_fontHeading.Detach();  // the label keeps the font
+}
+
+finishoutcome::Run CFinish2Dlg::RunFacts() const {
+  return {m_pMainDlg->m_bInstall != 0, m_pMainDlg->m_bUninstall != 0, m_pMainDlg->m_bReverted != 0,
+          m_pMainDlg->m_bProfileLoadFailed != 0, m_pMainDlg->m_bWorkSkipped != 0};
 }
 
 void CFinish2Dlg::OnSetActive() {
