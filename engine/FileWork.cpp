@@ -15,7 +15,18 @@ const char* const kRecoveryFiles[] = {"VeltraneGtcSetup.exe", "VeltraneGTCSetup.
 const char* const kRecoveryArtwork[] = {
     "인스톨.ico",      "vtxSet_kor.png", "vtxSetUP_kor.png", "vtxUnUP_kor.png", "Set1-1_kor.png",
     "Set2-1_kor.png",  "Set4-1_kor.png", "Set4-2_kor.png",   "Set5-1_kor.png",  "Un1-1_kor.png",
-    "Un2-1_kor.png",   "Un2-2_kor.png",  "Un3-1_kor.png",    "Un4-1_kor.png",   "OrvGtcLogo.bmp"};
+    "Un2-1_kor.png",   "Un2-2_kor.png",  "Un3-1_kor.png",    "Un4-1_kor.png",   "OrvGtcLogo.bmp",
+    // The uninstall runs from the recovery folder and shows its pages at the
+    // screen's density: the density variants go there too (banners at 120,
+    // every picture at 144 and 192; page images have no 120 variant).
+    "vtxSet_DPI_120_kor.png", "vtxSetUP_DPI_120_kor.png", "vtxUnUP_DPI_120_kor.png",
+    "vtxSet_DPI_144_kor.png", "vtxSetUP_DPI_144_kor.png", "vtxUnUP_DPI_144_kor.png", "Set1-1_DPI_144_kor.png",
+    "Set2-1_DPI_144_kor.png", "Set4-1_DPI_144_kor.png",   "Set4-2_DPI_144_kor.png",  "Set5-1_DPI_144_kor.png",
+    "Un1-1_DPI_144_kor.png",  "Un2-1_DPI_144_kor.png",    "Un2-2_DPI_144_kor.png",   "Un3-1_DPI_144_kor.png",
+    "Un4-1_DPI_144_kor.png",  "vtxSet_DPI_192_kor.png",   "vtxSetUP_DPI_192_kor.png", "vtxUnUP_DPI_192_kor.png",
+    "Set1-1_DPI_192_kor.png", "Set2-1_DPI_192_kor.png",   "Set4-1_DPI_192_kor.png",  "Set4-2_DPI_192_kor.png",
+    "Set5-1_DPI_192_kor.png", "Un1-1_DPI_192_kor.png",    "Un2-1_DPI_192_kor.png",   "Un2-2_DPI_192_kor.png",
+    "Un3-1_DPI_192_kor.png",  "Un4-1_DPI_192_kor.png"};
 const char* const kInstallFiles[] = {"Version.txt", "VelText.dll", "VelPro0.txt"};
 const char* const kCertificates[] = {"2b7d870a.0", "3d7219e9.0", "69ceea23.0", "76ad1a1b.0",
                                      "936a7112.0", "660878eb.0", "f1f2f575.0"};

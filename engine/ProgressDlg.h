@@ -10,6 +10,7 @@
 #include "ModeFileGroup.h"
 #include "ModeFolderGroup.h"
 #include "NewWizPage.h"
+#include "WorkHandshake.h"
 #include "afxcmn.h"
 #include "afxwin.h"
 
@@ -43,7 +44,9 @@ class CProgressDlg : public CNewWizPage {
   int m_nElapsedSeconds = 0;
   int m_bPageActive = 0;
   int m_nProgressPos = 0;
-  std::atomic<int> m_bWorking{1};   // written by the cancel question, read by the worker
+  // Whether the run's work is wanted, decided once between the cancel
+  // question and the worker (see WorkHandshake.h).
+  CWorkHandshake m_handshake;
   CProgressCtrl m_progress;
   CString m_strStatus;
   CString m_strInfo1;
@@ -111,6 +114,8 @@ class CProgressDlg : public CNewWizPage {
   bool LoadProfileConfig(LPCSTR pszCaller);
   void FreeProfileConfig();
   CString ElapsedText() const;
+  // Stops the one-second timer: the wizard ends or the work has ended.
+  void StopClock();
   void LoadUninstallArtwork();
 
   // Registry work steps.
@@ -123,11 +128,6 @@ class CProgressDlg : public CNewWizPage {
   std::atomic<int> m_bWorkerRunning{0};
   std::atomic<int> m_bExitDone{0};         // the end sequence runs once per run
   std::atomic<int> m_bOutcomeRecorded{0};  // InstallAfterWork has written its value
-  // The cancel question is open: the worker waits for its answer before it
-  // decides whether to work.
-  std::atomic<int> m_bCancelAsked{0};
-  // The worker found the work no longer wanted and did none of it.
-  std::atomic<int> m_bWorkSkipped{0};
   // Window handles taken before the worker starts; the worker uses these
   // copies, never the framework objects, which the page's thread tears down.
   HWND m_hPageWnd = nullptr;

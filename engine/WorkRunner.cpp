@@ -32,7 +32,7 @@ void CProgressDlg::FreeProfileConfig() {
 }
 
 void CProgressDlg::StartWorkThread() {
-  m_bWorking = 1;
+  m_handshake.Reset();
   m_bWorkerRunning = 1;
   DWORD dwThreadId = 0;
   m_hWorkerThread = CreateThread(nullptr, 0, &CProgressDlg::ThreadFunc, this, 0, &dwThreadId);
@@ -47,11 +47,10 @@ void CProgressDlg::StartWorkThread() {
 DWORD WINAPI CProgressDlg::ThreadFunc(LPVOID pParam) {
   auto* pThis = static_cast<CProgressDlg*>(pParam);
   Sleep(50);
-  // A cancel question that is open now decides whether the work runs: its
-  // answer is waited for rather than taken as a cancel.
-  while (pThis->m_bCancelAsked) Sleep(10);
-  pThis->m_bWorkSkipped = pThis->m_bWorking != 1;
-  if (pThis->m_bWorking == 1) {
+  // A cancel question open now decides whether the work runs: its answer
+  // is waited for. The decision is taken once and kept.
+  if (!pThis->m_handshake.WorkerDecides()) pThis->m_pMainDlg->m_bWorkSkipped = 1;
+  else {
     pThis->RunOnPageThread(kActionInitInstance);
     pThis->m_nProgressPos = 0;
     pThis->SendProgress(PBM_SETRANGE, 0, MAKELPARAM(0, 240));
@@ -70,7 +69,6 @@ DWORD WINAPI CProgressDlg::ThreadFunc(LPVOID pParam) {
         for (int nPos = pThis->m_nProgressPos; nPos <= 240; nPos += 5) {
           pThis->SendProgress(PBM_SETPOS, static_cast<WPARAM>(nPos), 0);
         }
-        pThis->m_bWorking = 0;
       }
     }
   }
@@ -87,7 +85,6 @@ int CProgressDlg::IsWorkGroupPlay() {
     IsWorkGroupExit();
     return 0;
   }
-  m_bWorking = 1;
   const char* pszError = nullptr;
   if (!WorkFileCopy()) pszError = "LVL_ERROR::IsWorkGroupPlay::File copy error.";
   else if (WorkRegistor() != 0) pszError = "LVL_ERROR::IsWorkGroupPlay::Work registor error.";
@@ -120,7 +117,7 @@ int CProgressDlg::InstallAfterWork() {
   const std::string strIniPath = setup::InstalledCopyFromSystemFolder();
   const char* pszValue = nullptr;
   const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0;
-  if (m_bWorkSkipped) {
+  if (m_handshake.IsSkipped()) {
     // Cancelled before any work began: nothing changed, so nothing to record.
     WriteLog("작업 시작 전에 취소되어 작업하지 않음, InstallSuccess 변경 없음");
   } else if (setup::CommandLineHas(strCommandLine, "/i")) {

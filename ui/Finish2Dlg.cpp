@@ -1,9 +1,11 @@
 #include "Finish2Dlg.h"
 
+#include "FinishOutcome.h"
 #include "InstallLog.h"
 #include "SetupConfig.h"
 #include "TextLines.h"
 #include "VeltraneGtcSetupDlg.h"
+#include "WizardTexts.h"
 #include "resource.h"
 
 CFinish2Dlg::CFinish2Dlg() : CNewWizPage(IDD_FINISH) {}
@@ -27,20 +29,18 @@ BOOL CFinish2Dlg::OnInitDialog() {
     artwork::Release(m_pImageBanner);
     artwork::Release(m_pImagePage);
     m_pImageBanner = new CArtworkImage(artwork::FileName(strPrefix, "vtxSet", nDpi, true));
-    m_pImagePage = new CArtworkImage(artwork::FileName(strPrefix, pszPageBase, nDpi, false));
+    if (pszPageBase) m_pImagePage = new CArtworkImage(artwork::FileName(strPrefix, pszPageBase, nDpi, false));
   };
-  // A run whose configuration did not load did nothing: an install shows
-  // the cancelled-install picture, an uninstall no completion picture.
-  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0;
+  // The install's pictures first; with both flags the uninstall's replace them.
+  const finishoutcome::Run run = RunFacts();
   if (m_pMainDlg->m_bInstall) {
     char szCurrent[MAX_PATH] = {0};
     GetCurrentDirectoryA(MAX_PATH, szCurrent);
-    load(CString(szCurrent) + "\\VeltraneGTCSetup.ini", m_pMainDlg->m_bReverted || bNotRun ? "Un4-1" : "Set5-1");
+    finishoutcome::Run install = run;
+    install.bUninstall = false;
+    load(CString(szCurrent) + "\\VeltraneGTCSetup.ini", finishoutcome::PageBase(install));
   }
-  if (m_pMainDlg->m_bUninstall) {
-    load(setup::InstalledCopyFromWindowsFolder().c_str(), "Un3-1");
-    if (bNotRun) artwork::Release(m_pImagePage);
-  }
+  if (m_pMainDlg->m_bUninstall) load(setup::InstalledCopyFromWindowsFolder().c_str(), finishoutcome::PageBase(run));
   return TRUE;
 }
 
@@ -68,18 +68,14 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
     WriteLog("CFinish2Dlg::  UseSiteSpecificSetupTitle, szTitle =%s, szIniPath = %s ", strName.c_str(),
              strPath.c_str());
   }
-  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0;
-  if (m_pMainDlg->m_bReverted || (bNotRun && m_pMainDlg->m_bInstall)) {
-    const std::string strName =
-        setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024, m_pMainDlg->m_strSourceCopyPath);
-    if (strName.empty()) strTitle = "Veltrane RAZ 설치 취소 완료";
-    else strTitle.Format("%s 설치 취소 완료", strName.c_str());
-  } else if (bNotRun && m_pMainDlg->m_bUninstall) {
-    // Nothing was removed: the title stays the uninstall wizard's own.
-    const std::string strName = setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024,
-                                                       setup::InstalledCopyFromWindowsFolder().c_str());
-    if (strName.empty()) strTitle = "Veltrane RAZ 제거";
-    else strTitle.Format("%s 제거", strName.c_str());
+  bool bFromSourceCopy = true;
+  if (const char* pszFormat = finishoutcome::TitleOverride(RunFacts(), &bFromSourceCopy)) {
+    const std::string strPath =
+        bFromSourceCopy ? std::string(m_pMainDlg->m_strSourceCopyPath) : setup::InstalledCopyFromWindowsFolder();
+    const std::string strName = setup::ReadConfigValue("SITE_SPECIFIC", "UseSiteSpecificSetupTitle", 1024, strPath.c_str());
+    strTitle.Format(pszFormat, strName.empty() ? "Veltrane RAZ" : strName.c_str());
+  } else if (!m_pMainDlg->m_bInstall && !m_pMainDlg->m_bUninstall) {
+    strTitle = wizardtexts::kNoModeTitle;
   }
   m_pMainDlg->SetWindowText(strTitle);
 
@@ -97,6 +93,12 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
   SetDlgItemText(IDC_STATIC_1017, textlines::TakeLine(strMessage));
   SetDlgItemText(IDC_STATIC_1082, textlines::TakeLine(strMessage));
   for (int nID = IDC_STATIC_1018; nID <= IDC_STATIC_1023; ++nID) SetDlgItemText(nID, "");
+  if (!m_pMainDlg->m_bInstall && !m_pMainDlg->m_bUninstall) {
+    // Neither mode: no artwork; the labels say that nothing was changed.
+    m_strHeading = wizardtexts::kNoModeFinishHeading;
+    wizardtexts::ShowLabel(this, IDC_STATIC_1016, m_strHeading);
+    wizardtexts::ShowLabel(this, IDC_STATIC_1017, wizardtexts::kNoModeFinishText);
+  }
 
   const std::string strForceReboot =
       setup::ReadConfigValue("InstallRoot", "ForceReboot", 10, m_pMainDlg->m_strInstalledCopyPath);
@@ -108,6 +110,11 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
   if (CWnd* pHeading = GetDlgItem(IDC_STATIC_1016)) pHeading->SetFont(&m_fontHeading, TRUE);
   m_fontHeading.Detach();  // the label keeps the font
+}
+
+finishoutcome::Run CFinish2Dlg::RunFacts() const {
+  return {m_pMainDlg->m_bInstall != 0, m_pMainDlg->m_bUninstall != 0, m_pMainDlg->m_bReverted != 0,
+          m_pMainDlg->m_bProfileLoadFailed != 0, m_pMainDlg->m_bWorkSkipped != 0};
 }
 
 void CFinish2Dlg::OnSetActive() {

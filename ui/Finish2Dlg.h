@@ -2,6 +2,7 @@
 // when a forced restart was configured, and only Finish usable.
 #pragma once
 #include "ArtworkImage.h"
+#include "FinishOutcome.h"
 #include "NewWizPage.h"
 
 class CVeltraneGtcSetupDlg;
@@ -27,6 +28,8 @@ class CFinish2Dlg : public CNewWizPage {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  // How the run ended, from the wizard's settings.
+  finishoutcome::Run RunFacts() const;
   afx_msg void OnPaint();
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg void OnDestroy();

@@ -57,13 +57,28 @@ void CLicenseDlg::ReadAgreement() {
     error.ReportError();
     return;
   }
+  // A failure while measuring or reading is a file error like a failed
+  // open: the box names it and the agreement stays empty, never partly read.
+  file.ClearError();
   const ULONGLONG nLength = file.GetLength();
-  std::vector<char> buffer(static_cast<size_t>(nLength) + 1, '\0');
+  std::vector<char> buffer;
   ULONGLONG nRead = 0;
-  while (nRead < nLength) {
-    const UINT nChunk = file.Read(buffer.data() + nRead, static_cast<UINT>(nLength - nRead));
-    if (nChunk == 0) break;
-    nRead += nChunk;
+  if (!file.HasError()) {
+    buffer.assign(static_cast<size_t>(nLength) + 1, '\0');
+    while (nRead < nLength) {
+      const UINT nChunk = file.Read(buffer.data() + nRead, static_cast<UINT>(nLength - nRead));
+      if (nChunk == 0) break;
+      nRead += nChunk;
+    }
+  }
+  if (file.HasError() || nRead < nLength) {
+    // A file that ends before its measured length was not read either.
+    const CFileException failure = file.HasError()
+                                       ? file.GetLastException()
+                                       : CFileException(CFileException::endOfFile, ERROR_HANDLE_EOF, strPath);
+    file.Close();
+    failure.ReportError();
+    return;
   }
   file.Close();
   m_strAgreement = buffer.data();  // up to the first NUL byte

@@ -175,6 +175,24 @@ BOOL CNewWizDialog::CancelWizard() {
 
 void CNewWizDialog::OnCancel() { CancelWizard(); }
 
+// The frame's hidden OK button must never end the wizard.
+void CNewWizDialog::OnOK() { PressDefaultButton(); }
+
+void CNewWizDialog::PressDefaultButton() {
+  for (int nID : {ID_WIZNEXT, ID_WIZFINISH}) {
+    CWnd* pButton = GetDlgItem(nID);
+    if (pButton && pButton->IsWindowVisible() && pButton->IsWindowEnabled()) {
+      SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(pButton->GetSafeHwnd()));
+      return;
+    }
+  }
+}
+
+void CNewWizDialog::PressCancelButton() {
+  CWnd* pButton = GetDlgItem(IDCANCEL);
+  if (pButton && pButton->IsWindowEnabled()) CancelWizard();
+}
+
 void CNewWizDialog::OnDestroy() {
   for (int i = 0; i < GetPageCount(); ++i) {
     CNewWizPage* pPage = GetPage(i);

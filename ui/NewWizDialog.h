@@ -25,6 +25,13 @@ class CNewWizDialog : public CDialog {
   // Asks every created page whether the wizard may be cancelled; ends the
   // dialog as cancelled when all agree. FALSE when one refused.
   BOOL CancelWizard();
+  // What Enter does on any page: presses Next when it is enabled, else
+  // Finish when it is enabled, else nothing. The press goes through the
+  // frame's own command handling, so its switches apply.
+  void PressDefaultButton();
+  // What Escape does on a page without a cancel handling of its own: the
+  // frame's Cancel when that button is enabled, else nothing.
+  void PressCancelButton();
 
   void EnableBack(BOOL bEnable);
   void EnableNext(BOOL bEnable);
@@ -36,6 +43,7 @@ class CNewWizDialog : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  void OnOK() override;
   void OnCancel() override;
   void SetFirstPage();
   // Leaves the current page; FALSE when it refused.

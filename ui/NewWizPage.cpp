@@ -1,5 +1,7 @@
 #include "NewWizPage.h"
 
+#include "NewWizDialog.h"
+
 CNewWizPage::CNewWizPage() = default;
 
 CNewWizPage::CNewWizPage(UINT nIDTemplate, CWnd* pParent) : CDialog(nIDTemplate, pParent), m_nDialogID(nIDTemplate) {}
@@ -15,6 +17,14 @@ BOOL CNewWizPage::OnInitDialog() {
   m_LargeFont.CreateFont(-16, 0, 0, 0, 700, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
   return TRUE;
+}
+
+void CNewWizPage::OnOK() {
+  if (m_pParent) m_pParent->PressDefaultButton();
+}
+
+void CNewWizPage::OnCancel() {
+  if (m_pParent) m_pParent->PressCancelButton();
 }
 
 BOOL CNewWizPage::OnCreatePage() { return TRUE; }

@@ -29,6 +29,10 @@ class CNewWizPage : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  // A page is a child of the frame: the dialog's own OK and Cancel (Enter
+  // and Escape) never end or hide it, they do what the frame's buttons do.
+  void OnOK() override;
+  void OnCancel() override;
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   DECLARE_MESSAGE_MAP()
 };

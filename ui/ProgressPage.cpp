@@ -8,6 +8,7 @@
 #include "SetupConfig.h"
 #include "TextLines.h"
 #include "VeltraneGtcSetupDlg.h"
+#include "WizardTexts.h"
 #include "resource.h"
 
 namespace {
@@ -15,12 +16,6 @@ namespace {
 constexpr UINT_PTR kTimerId = 0;
 constexpr char kCancelQuestion[] = "설치를 취소 하시겠습니까?";
 constexpr char kCancelTitle[] = "설치 취소";
-// Shown (outside install mode) and logged when the wait-timer limit ends
-// the wizard.
-constexpr char kTimeoutMessage[] = "작업 대기 시간이 초과되어 설치 마법사를 종료합니다.";
-constexpr char kTimeoutTitle[] = "대기 시간 초과";
-// The wizard's title in a run with neither "/i" nor "/u".
-constexpr char kNoModeTitle[] = "Veltrane RAZ 설치 관리자";
 
 }  // namespace
 
@@ -85,7 +80,7 @@ BOOL CProgressDlg::OnInitDialog() {
     WriteLog("CProgressDlg::OnInitDialog  UseSiteSpecificSetupTitle, szTitle =%s, szIniPath = %s ", strName.c_str(),
              strIniPath.c_str());
   } else {
-    strTitle = kNoModeTitle;
+    strTitle = wizardtexts::kNoModeTitle;
   }
   m_pMainDlg->SetWindowText(strTitle);
 
@@ -100,6 +95,7 @@ BOOL CProgressDlg::OnInitDialog() {
     m_strElapsedCaption = setup::LookupText("106").c_str();
     if (m_pMainDlg->m_bInstall) m_strElapsedCaption = "설치 시간 : ";
     else if (m_pMainDlg->m_bUninstall) m_strElapsedCaption = "삭제 시간 : ";
+    else m_strElapsedCaption = wizardtexts::kNoModeElapsedCaption;
     m_strElapsedCaption += " ";
     m_strMinuteUnit = setup::LookupText("52").c_str();
     m_strMinuteUnit = "분";
@@ -130,15 +126,18 @@ int CProgressDlg::InitInstance() {
     m_strTitle = setup::LookupText("51").c_str();
     if (bInstall) m_strTitle = "설치 상태";
     else if (bUninstall) m_strTitle = "제거 상태";
+    else m_strTitle = wizardtexts::kNoModeStatusTitle;
+    // With neither mode the lookup's bare keys would show; these lines stay empty.
     m_strInfo1 = setup::LookupText("52").c_str();
-    if (bInstall || bUninstall) m_strInfo1.Empty();
+    m_strInfo1.Empty();
     CString strLines = setup::LookupText("53").c_str();
-    if (bInstall || bUninstall) strLines.Empty();
+    strLines.Empty();
     m_strInfo2 = textlines::TakeLine(strLines);
     m_strInfo3 = textlines::TakeLine(strLines);
     CString strStatus = setup::LookupText("54").c_str();
     if (bInstall) strStatus.Empty();
-    if (bUninstall) strStatus = "인스톨 정보 가져오는 중...";
+    else if (bUninstall) strStatus = "인스톨 정보 가져오는 중...";
+    else strStatus = wizardtexts::kNoModeStatus;
     ShowStatus(strStatus);
     m_pMainDlg->EnableCancel(FALSE);
     m_pMainDlg->UpdateData(FALSE);
@@ -193,7 +192,8 @@ void CProgressDlg::OnTimer(UINT_PTR nIDEvent) {
       // A running worker records the outcome itself when it ends; a run
       // whose worker never started did no work, and records nothing.
       if (!m_hWorkerThread) {
-        m_bWorkSkipped = 1;
+        m_handshake.CancelUndecided();
+        m_pMainDlg->m_bWorkSkipped = 1;
         IsWorkGroupExit();
       }
     }
@@ -204,11 +204,11 @@ void CProgressDlg::OnTimer(UINT_PTR nIDEvent) {
 BOOL CProgressDlg::OnQueryCancel() {
   const bool bInstall = m_pMainDlg->m_bInstall != 0;
   if (m_bWaitTimeUp) {
-    m_bWorking = 0;
+    m_handshake.CancelUndecided();
     CString strMessage = setup::LookupText("121").c_str();
-    strMessage = kTimeoutMessage;
+    strMessage = wizardtexts::TimeoutMessage(m_pMainDlg->m_bInstall != 0, m_pMainDlg->m_bUninstall != 0);
     CString strTitle = setup::LookupText("120").c_str();
-    strTitle = kTimeoutTitle;
+    strTitle = wizardtexts::kTimeoutTitle;
     m_bTimerPaused = 1;
     if (!bInstall) MessageBox(strMessage, strTitle, MB_OK | MB_ICONHAND | MB_TOPMOST);
     WriteLog("%s", (LPCSTR)strMessage);
@@ -216,34 +216,38 @@ BOOL CProgressDlg::OnQueryCancel() {
     return TRUE;
   }
   if (m_bPageActive) {
-    m_bCancelAsked = 1;
-    m_bWorking = 0;
+    // While the question is open the worker does not decide; once it has
+    // decided, the answer no longer changes whether the work runs.
+    const bool bHoldsDecision = m_handshake.BeginQuestion();
     m_bTimerPaused = 1;
-    if (!bInstall && MessageBox(kCancelQuestion, kCancelTitle, MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES) {
-      m_bTimerPaused = 0;
-      m_bCancelAsked = 0;
-      return TRUE;
-    }
-    WriteLog("%s", kCancelQuestion);
+    const bool bCancel =
+        !bInstall && MessageBox(kCancelQuestion, kCancelTitle, MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES;
+    if (bHoldsDecision) m_handshake.AnswerQuestion(bCancel);
     m_bTimerPaused = 0;
-    m_bWorking = 1;
-    m_bCancelAsked = 0;
+    if (bCancel) return TRUE;
+    WriteLog("%s", kCancelQuestion);
     return FALSE;
   }
   return TRUE;
 }
 
+// The clock keeps running through a refused cancel: only the end of the
+// wizard stops it.
 void CProgressDlg::OnCancel() {
-  if (!m_pMainDlg->m_bSilent) KillTimer(kTimerId);
   for (int i = 0; i < m_pMainDlg->GetPageCount(); ++i) {
     CNewWizPage* pPage = m_pMainDlg->GetPage(i);
     if (pPage->m_bCreated && !pPage->OnQueryCancel()) return;
   }
+  StopClock();
   m_pMainDlg->EndDialog(IDCANCEL);
 }
 
-void CProgressDlg::OnOK() {
-  if (!m_pMainDlg->m_bSilent) KillTimer(kTimerId);
+// Enter presses the wizard's default button, which on this page is
+// locked while the work runs; the clock goes on.
+void CProgressDlg::OnOK() { m_pMainDlg->PressDefaultButton(); }
+
+void CProgressDlg::StopClock() {
+  if (!m_pMainDlg->m_bSilent && GetSafeHwnd()) KillTimer(kTimerId);
 }
 
 void CProgressDlg::OnSetActive() {
@@ -265,6 +269,9 @@ BOOL CProgressDlg::OnKillActive() {
 }
 
 LRESULT CProgressDlg::OnWorkDone(WPARAM, LPARAM) {
+  // The work has ended: the wait-timer limit no longer applies, on this
+  // page or on the finish page.
+  StopClock();
   Sleep(2000);
   const std::string strForceReboot =
       setup::ReadConfigValue("InstallRoot", "ForceReboot", MAX_PATH, m_pMainDlg->m_strInstalledCopyPath);
@@ -278,7 +285,6 @@ LRESULT CProgressDlg::OnWorkDone(WPARAM, LPARAM) {
       m_pMainDlg->EnableNext(FALSE);
       m_pMainDlg->EnableFinish(TRUE);
     }
-    OnOK();
     return 0;
   }
   m_pMainDlg->Advance();
@@ -319,6 +325,6 @@ void CProgressDlg::OnDestroy() {
   artwork::Release(m_pImageTopRight);
   artwork::Release(m_pImageTopLeft);
   artwork::Release(m_pImageLower);
-  if (!m_pMainDlg->m_bSilent) KillTimer(kTimerId);
+  StopClock();
   WriteLog("CProgressDlg::OnDestroy  OUT");
 }

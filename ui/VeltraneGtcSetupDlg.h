@@ -38,6 +38,9 @@ class CVeltraneGtcSetupDlg : public CNewWizDialog {
   // Set when the profile configuration could not be loaded, so that no
   // work ran: nothing may then claim a completed install or removal.
   int m_bProfileLoadFailed = 0;
+  // Set when the run's work was cancelled before it began: the finish page
+  // then shows a cancelled run, never a completed one.
+  int m_bWorkSkipped = 0;
 
   // Horizontal logical pixels per inch of a screen-compatible device context.
   static int MeasureScreenDpi(CWnd* pWnd);

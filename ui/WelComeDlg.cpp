@@ -3,6 +3,7 @@
 #include "InstallLog.h"
 #include "SetupConfig.h"
 #include "VeltraneGtcSetupDlg.h"
+#include "WizardTexts.h"
 #include "resource.h"
 
 CWelComeDlg::CWelComeDlg() : CNewWizPage(IDD_WELCOME) {}
@@ -20,6 +21,12 @@ void CWelComeDlg::DoDataExchange(CDataExchange* pDX) {
   CNewWizPage::DoDataExchange(pDX);
   m_pMainDlg->SetWindowText(setup::LookupText("0").c_str());
   for (int nID = IDC_STATIC_1018; nID <= IDC_STATIC_1023; ++nID) SetDlgItemText(nID, "");
+  if (pDX->m_bSaveAndValidate || m_pMainDlg->m_bInstall || m_pMainDlg->m_bUninstall) return;
+  // Neither mode: no artwork is loaded, so the page says in its labels that
+  // no work was asked for and how to ask for it.
+  m_pMainDlg->SetWindowText(wizardtexts::kNoModeTitle);
+  wizardtexts::ShowLabel(this, IDC_STATIC_1016, wizardtexts::kNoModeWelcomeHeading);
+  wizardtexts::ShowLabel(this, IDC_STATIC_1017, wizardtexts::kNoModeWelcomeText);
 }
 
 BOOL CWelComeDlg::OnInitDialog() {

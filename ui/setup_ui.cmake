@@ -10,6 +10,8 @@ add_library(setup_ui STATIC
   ArtworkImage.cpp
   TextLines.cpp
   ElapsedTime.cpp
+  WizardTexts.cpp
+  FinishOutcome.cpp
 )
 target_include_directories(setup_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(setup_ui PUBLIC afx setup_core ui_dialogs)

@@ -7,12 +7,15 @@ namespace {
 
 QString T(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Sizes follow the page layouts at 96 DPI: a page is about 515x318 pixels.
-// Side-by-side pages: banner at (1,1), page image right of it.
+// Sizes follow the page layouts at 96 DPI: a page is about 515x318 pixels,
+// framed by an etched line 513x293 pixels from its corner.
+// Side-by-side pages: banner at (1,1), page image right of it; together
+// they fill the inside of the frame (510x290 from (1,1)) and, scaled, stay
+// inside it at every density, so the frame crosses nothing.
 // Header pages: banner right-aligned in the 58-pixel header, title block at
 // (5,5) on its left, the lower panel under the separator.
-constexpr QSize kSideBanner{163, 316};
-constexpr QSize kSidePage{350, 316};
+constexpr QSize kSideBanner{160, 290};
+constexpr QSize kSidePage{349, 290};
 constexpr QSize kHeaderBanner{195, 55};
 constexpr QSize kHeaderText{300, 48};
 constexpr QSize kLowerPanel{500, 120};
@@ -63,8 +66,8 @@ std::vector<Picture> MakeCatalog() {
        {}, T("[마침]을 누르면 프로그램이 닫힙니다."), Mark::Done},
       {"Un4-1", Layout::SidePage, kSidePage, Tone::Reverted, T("설치 취소 완료"),
        {T("설치 중 문제가 발생하여 설치를 취소하였습니다."),
-        T("설치 과정에서 바뀐 파일과 설정을 모두 되돌려 컴퓨터를 설치 전 상태로 복구하였습니다."),
-        T("자세한 내용은 시스템 폴더의 설치 기록(VelGTCInstall.log)을 확인하십시오.")},
+        T("바뀐 파일과 설정을 모두 되돌려 설치 전 상태로 복구하였습니다."),
+        T("자세한 내용은 설치 기록(VelGTCInstall.log)을 확인하십시오.")},
        {}, finishHint, Mark::Undo},
   };
 }

@@ -1,5 +1,6 @@
 #include "picture_painter.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPen>
@@ -8,6 +9,12 @@
 
 namespace artwork {
 namespace {
+
+// Rows of a finish picture (96-DPI pixels) that the restart label covers:
+// 145..183 at 96, 144 and 192 DPI, and 181..228 where the 96-DPI picture is
+// drawn at 120 DPI, with a little room.
+constexpr qreal kRestartBandTop = 140;
+constexpr qreal kRestartBandBottom = 234;
 
 class Canvas {
  public:
@@ -75,23 +82,12 @@ class Canvas {
   // Content beside the tall banner: sign or decoration, heading, accent
   // bar, paragraphs, and the button hint at the bottom.
   void SidePage(QPainter& painter) {
+    if (p_.mark == Mark::Done || p_.mark == Mark::Undo) return FinishPage(painter);
     painter.fillRect(QRectF(0, 0, W(), H()), Palette::Page());
     const qreal left = 24, width = W() - 2 * left;
     qreal y = 28;
-    switch (p_.mark) {
-      case Mark::Wireless:  // faint, behind the text
-        DrawWirelessSign(painter, QPointF(W() - 62, H() - 44), 90, 14, Palette::BrandTint());
-        break;
-      case Mark::Done:
-        DrawDoneSign(painter, QPointF(left + 22, y + 22), 22, Accent(p_.tone));
-        y += 58;
-        break;
-      case Mark::Undo:
-        DrawUndoSign(painter, QPointF(left + 22, y + 22), 22, Accent(p_.tone));
-        y += 58;
-        break;
-      case Mark::None: break;
-    }
+    if (p_.mark == Mark::Wireless)  // faint, behind the text
+      DrawWirelessSign(painter, QPointF(W() - 62, H() - 44), 90, 14, Palette::BrandTint());
     y += Text(painter, QRectF(left, y, width, 54), 20, true, Palette::BrandDark(), p_.heading);
     painter.fillRect(QRectF(left, y + 8, 44, 3), Accent(p_.tone));
     y += 24;
@@ -100,6 +96,39 @@ class Canvas {
     for (const QString& paragraph : p_.lines) {
       y += Text(painter, QRectF(left, y, width, footer.top() - 8 - y), 13, false, Palette::Body(), paragraph);
       y += 10;
+    }
+    Text(painter, footer, 12, false, Palette::Hint(), p_.footer);
+  }
+
+  // The finish pictures. The page may show its restart label over them
+  // (at 117,97 by 216x25 dialog units): the band it covers at every
+  // density, also where the 96-DPI picture is drawn at 120 DPI, stays empty
+  // page background. The sign stands left of the heading; paragraphs that
+  // do not fit above the band go below it.
+  void FinishPage(QPainter& painter) {
+    painter.fillRect(QRectF(0, 0, W(), H()), Palette::Page());
+    const qreal left = 24, width = W() - 2 * left;
+    const QPointF sign(left + 18, 44);
+    if (p_.mark == Mark::Done) DrawDoneSign(painter, sign, 18, Accent(p_.tone));
+    else DrawUndoSign(painter, sign, 18, Accent(p_.tone));
+    const qreal headingLeft = left + 46;
+    Text(painter, QRectF(headingLeft, 30, W() - headingLeft - left, 28), 20, true, Palette::BrandDark(), p_.heading);
+    painter.fillRect(QRectF(headingLeft, 62, 44, 3), Accent(p_.tone));
+
+    const QRectF footer(left, H() - 26, width, 18);
+    const QFont body = MakeFont(family_, 12, false);
+    qreal y = 76;
+    bool belowBand = false;
+    for (const QString& paragraph : p_.lines) {
+      const qreal needed =
+          QFontMetricsF(body).boundingRect(QRectF(left, y, width, 1000), Qt::TextWordWrap, paragraph).height();
+      if (!belowBand && y + needed > kRestartBandTop) {
+        y = kRestartBandBottom;
+        belowBand = true;
+      }
+      const qreal bottom = belowBand ? footer.top() - 4 : kRestartBandTop;
+      y += Text(painter, QRectF(left, y, width, bottom - y), 12, false, Palette::Body(), paragraph);
+      y += 8;
     }
     Text(painter, footer, 12, false, Palette::Hint(), p_.footer);
   }

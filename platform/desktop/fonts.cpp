@@ -2,6 +2,14 @@
 // them. Windows faces map to installed faces through a substitution table;
 // Korean glyphs always fall back to NanumGothic.
 //
+// The Windows faces are not on the machine, and the faces drawn instead are
+// taller for their em (NanumGothic's ascent plus descent is about 1.15 em,
+// Gulim's 1.0). Dialog units and text metrics follow the requested face, so
+// the substitute is drawn at the largest pixel size at which the ascent plus
+// descent of every face that may draw the text fits the cell height Windows
+// gives the requested face: a label sized for one line of that face holds
+// one line of the substitute.
+//
 //   Windows face                                   drawn with
 //   굴림, 굴림체, 돋움, 돋움체, 바탕, Gulim, Dotum,     NanumGothic
 //   Batang, Malgun Gothic, 맑은 고딕
@@ -10,8 +18,11 @@
 //   Arial, Verdana, System, and any other face
 //   Courier, Courier New, Fixedsys, Terminal        DejaVu Sans Mono
 #include <QFont>
+#include <QFontMetricsF>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <utility>
 
 #include "desktop_internal.h"
 #include "gdi_objects.h"
@@ -50,6 +61,33 @@ QString HostFace(const std::u16string& face) {
   return QStringLiteral("DejaVu Sans");
 }
 
+// Ascent plus descent per em of a host face at a weight, measured once at a
+// large size (the font system is used on the user-interface thread only).
+double CellPerEm(const QString& family, int weight) {
+  static std::map<std::pair<QString, int>, double> measured;
+  const auto key = std::make_pair(family, weight);
+  auto found = measured.find(key);
+  if (found != measured.end()) return found->second;
+  QFont probe(family);
+  probe.setPixelSize(200);
+  probe.setWeight(static_cast<QFont::Weight>(weight));
+  const QFontMetricsF metrics(probe);
+  const double perEm = (metrics.ascent() + metrics.descent()) / 200.0;
+  measured.emplace(key, perEm);
+  return perEm;
+}
+
+// The pixel size at which every face of `families` fits `cell` pixels of
+// ascent plus descent; never above `em`.
+int FittingPixelSize(const QStringList& families, int weight, int em, int cell) {
+  double tallest = 0;
+  for (const QString& family : families) tallest = std::max(tallest, CellPerEm(family, weight));
+  if (tallest <= 0) return em;
+  int size = em;
+  while (size > 1 && std::ceil(size * tallest) > cell) --size;
+  return size;
+}
+
 }  // namespace
 
 int ScreenDpi() { return winsim::Config().dpi; }
@@ -65,9 +103,15 @@ QFont MakeQFont(HFONT handle) {
   if (lf.lfHeight < 0) em = -lf.lfHeight;  // character height
   else if (lf.lfHeight > 0) em = static_cast<int>(std::lround(lf.lfHeight / (metrics.ascent + metrics.descent)));  // cell height
   else em = MulDivInt(12, ScreenDpi(), 96);
-  font.setFamilies({HostFace(face), QStringLiteral("NanumGothic"), QStringLiteral("DejaVu Sans")});
-  font.setPixelSize(std::max(em, 1));
+  em = std::max(em, 1);
+  // The cell Windows gives the requested face (as GetTextMetricsA reports it).
+  const int cell = lf.lfHeight > 0 ? static_cast<int>(lf.lfHeight)
+                                   : static_cast<int>(std::lround(em * metrics.ascent)) +
+                                         static_cast<int>(std::lround(em * metrics.descent));
+  const QStringList families = {HostFace(face), QStringLiteral("NanumGothic"), QStringLiteral("DejaVu Sans")};
+  font.setFamilies(families);
   int weight = lf.lfWeight == 0 ? FW_NORMAL : std::clamp(static_cast<int>(lf.lfWeight), 100, 900);
+  font.setPixelSize(FittingPixelSize(families, weight, em, std::max(cell, 1)));
   font.setWeight(static_cast<QFont::Weight>(weight));
   font.setItalic(lf.lfItalic != 0);
   font.setUnderline(lf.lfUnderline != 0);

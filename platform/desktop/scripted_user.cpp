@@ -272,8 +272,9 @@ const char* KindName(Kind kind) {
 
 // One line per control of a window and of its child dialogs (pages, shown
 // or not), in creation order: what a reader of a screenshot cannot tell
-// for certain from its pixels.
-void DescribeControls(const Window& parent, const std::string& indent, std::string* out) {
+// for certain from its pixels, with where the control lies in the picture
+// (rect=x,y,width,height in the shot's pixels).
+void DescribeControls(const Window& parent, const QWidget* shot, const std::string& indent, std::string* out) {
   for (HWND child : parent.children) {
     WindowPtr c = FindWindowRecord(child);
     if (!c || c->destroyed) continue;
@@ -286,6 +287,11 @@ void DescribeControls(const Window& parent, const std::string& indent, std::stri
     }
     if (c->kind == Kind::Button && (c->style & 0x0F) >= BS_CHECKBOX) line += " check=" + std::to_string(c->check);
     if (c->kind == Kind::Dialog) line += " template=" + std::to_string(c->templateId);
+    if (c->widget && shot) {
+      const QPoint at = c->widget->mapTo(shot, QPoint(0, 0));
+      line += " rect=" + std::to_string(at.x()) + "," + std::to_string(at.y()) + "," +
+              std::to_string(c->widget->width()) + "," + std::to_string(c->widget->height());
+    }
     // The text last, on the same line: line ends in it are written as \n.
     std::string text;
     for (char ch : winsim::AnsiToUtf8(c->text)) {
@@ -293,7 +299,7 @@ void DescribeControls(const Window& parent, const std::string& indent, std::stri
       else if (ch != '\r') text += ch;
     }
     *out += line + " text=" + text + "\n";
-    if (c->kind == Kind::Dialog) DescribeControls(*c, indent + "  ", out);
+    if (c->kind == Kind::Dialog) DescribeControls(*c, shot, indent + "  ", out);
   }
 }
 
@@ -304,7 +310,7 @@ bool ShotStep(const Step& step) {
   if (!active || !active->widget || step.argument.empty()) return false;
   QImage image = active->widget->grab().toImage();
   std::string controls;
-  DescribeControls(*active, "", &controls);
+  DescribeControls(*active, active->widget, "", &controls);
   image.setText("Controls", QString::fromStdString(controls));
   if (!image.save(QString::fromStdString(step.argument), "PNG")) {
     GiveUp("step '" + step.line + "': cannot write the picture");

@@ -3,7 +3,9 @@
 
 #include "ArtworkImage.h"
 #include "ElapsedTime.h"
+#include "FinishOutcome.h"
 #include "TextLines.h"
+#include "WizardTexts.h"
 
 namespace {
 
@@ -63,6 +65,50 @@ TEST(ElapsedTime, TwoDigitMinutesAndSecondsWithTheirUnits) {
   }
   // Without units (a wait-timer limit of 0 leaves them empty) only the digits remain.
   EXPECT_STREQ("0203", (LPCSTR)ElapsedTimeText(123, "", ""));
+}
+
+// The wait-timer message names the mode the wizard runs in.
+TEST(WizardTexts, TimeoutMessageNamesTheMode) {
+  EXPECT_STREQ("작업 대기 시간이 초과되어 설치 마법사를 종료합니다.", wizardtexts::TimeoutMessage(true, false));
+  EXPECT_STREQ("작업 대기 시간이 초과되어 제거 마법사를 종료합니다.", wizardtexts::TimeoutMessage(false, true));
+  EXPECT_STREQ("작업 대기 시간이 초과되어 설치 마법사를 종료합니다.", wizardtexts::TimeoutMessage(true, true));
+  EXPECT_STREQ("작업 대기 시간이 초과되어 마법사를 종료합니다.", wizardtexts::TimeoutMessage(false, false));
+}
+
+// The finish page never shows a run that did nothing as completed: a run
+// whose work was skipped (cancelled before it began) shows as cancelled.
+TEST(FinishOutcome, PictureAndTitleByHowTheRunEnded) {
+  struct {
+    const char* name;
+    finishoutcome::Run run;
+    const char* page;   // nullptr: no page picture
+    const char* title;  // nullptr: the mode's completion title
+    bool fromSource;
+  } rows[] = {
+      {"install completed", {true, false, false, false, false}, "Set5-1", nullptr, false},
+      {"install rolled back", {true, false, true, false, false}, "Un4-1", "%s 설치 취소 완료", true},
+      {"install skipped", {true, false, false, false, true}, "Un4-1", "%s 설치 취소 완료", true},
+      {"install, configuration unread", {true, false, false, true, false}, "Un4-1", "%s 설치 취소 완료", true},
+      {"uninstall completed", {false, true, false, false, false}, "Un3-1", nullptr, false},
+      {"uninstall skipped", {false, true, false, false, true}, nullptr, "%s 제거 취소", false},
+      {"uninstall, configuration unread", {false, true, false, true, false}, nullptr, "%s 제거", false},
+      {"both flags, skipped", {true, true, false, false, true}, nullptr, "%s 설치 취소 완료", true},
+      {"neither mode", {false, false, false, false, false}, nullptr, nullptr, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const char* page = finishoutcome::PageBase(row.run);
+    if (row.page) EXPECT_STREQ(row.page, page);
+    else EXPECT_EQ(nullptr, page);
+    bool fromSource = !row.fromSource;
+    const char* title = finishoutcome::TitleOverride(row.run, &fromSource);
+    if (row.title) {
+      EXPECT_STREQ(row.title, title);
+      EXPECT_EQ(row.fromSource, fromSource);
+    } else {
+      EXPECT_EQ(nullptr, title);
+    }
+  }
 }
 
 }  // namespace

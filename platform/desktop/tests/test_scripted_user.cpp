@@ -101,11 +101,14 @@ TEST_F(ScriptedUser, ShotSavesTheActiveWindow) {
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.width(), 300);   // 200 dialog units of "MS Shell Dlg" 8 at 96 dpi
   EXPECT_EQ(image.height(), 163);  // 100 units
-  // The picture describes the window's controls, one line each.
+  // The picture describes the window's controls, one line each, with where
+  // each lies in the picture: dialog units of 6 x 13 base units.
   const std::string controls = image.text("Controls").toStdString();
-  EXPECT_NE(std::string::npos, controls.find("static id=100 visible=1 enabled=1 text=Probe text\n")) << controls;
-  EXPECT_NE(std::string::npos, controls.find("button id=1 visible=1 enabled=1 text=OK\n")) << controls;
-  EXPECT_NE(std::string::npos, controls.find("button id=2 visible=1 enabled=1 text=Cancel\n")) << controls;
+  EXPECT_NE(std::string::npos, controls.find("static id=100 visible=1 enabled=1 rect=11,11,225,33 text=Probe text\n"))
+      << controls;
+  EXPECT_NE(std::string::npos, controls.find("button id=1 visible=1 enabled=1 rect=60,114,75,23 text=OK\n")) << controls;
+  EXPECT_NE(std::string::npos, controls.find("button id=2 visible=1 enabled=1 rect=165,114,75,23 text=Cancel\n"))
+      << controls;
 }
 
 TEST_F(ScriptedUser, AHiddenProcessShowsNothing) {
