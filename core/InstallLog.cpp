@@ -50,11 +50,21 @@ void WriteLog(const char* format, ...) {
   const std::string strLine = std::string(szTime) + " " + FormatText(format, args) + "\n";
   va_end(args);
 
+  // The line with the text-mode line end (CR LF for every LF), written in
+  // binary to an unbuffered stream: one write, whatever its length, where a
+  // text-mode stream would split a long line at its buffer.
+  std::string strBytes;
+  strBytes.reserve(strLine.size() + 2);
+  for (const char ch : strLine) {
+    if (ch == '\n') strBytes += '\r';
+    strBytes += ch;
+  }
+
   std::lock_guard<std::mutex> lock(g_logMutex);
-  FILE* fp = fopen(strLogPath.c_str(), "a");
+  FILE* fp = fopen(strLogPath.c_str(), "ab");
   if (!fp) return;
-  // The whole line in one write.
-  fwrite(strLine.data(), 1, strLine.size(), fp);
+  setvbuf(fp, nullptr, _IONBF, 0);
+  fwrite(strBytes.data(), 1, strBytes.size(), fp);
   fflush(fp);
   const long lSize = ftell(fp);
   fclose(fp);
