@@ -19,12 +19,15 @@ const char* const kRecoveryArtwork[] = {
     "인스톨.ico",      "vtxSet_kor.png", "vtxSetUP_kor.png", "vtxUnUP_kor.png", "Set1-1_kor.png",
     "Set2-1_kor.png",  "Set4-1_kor.png", "Set4-2_kor.png",   "Set5-1_kor.png",  "Un1-1_kor.png",
     "Un2-1_kor.png",   "Un2-2_kor.png",  "Un3-1_kor.png",    "Un4-1_kor.png",   "OrvGtcLogo.bmp"};
-bool IsRequiredFile(LPCSTR pszName) {
-  return std::strcmp(pszName, "VeltraneGtcSetup.exe") == 0 || std::strcmp(pszName, "VeltraneGTCSetup.ini") == 0;
-}
 const char* const kInstallFiles[] = {"Version.txt", "VelText.dll", "VelPro0.txt"};
 const char* const kCertificates[] = {"2b7d870a.0", "3d7219e9.0", "69ceea23.0", "76ad1a1b.0",
                                      "936a7112.0", "660878eb.0", "f1f2f575.0"};
+
+// Of the recovery folder's files, the setup program and its configuration
+// are required.
+bool IsRequiredFile(LPCSTR pszName) {
+  return std::strcmp(pszName, "VeltraneGtcSetup.exe") == 0 || std::strcmp(pszName, "VeltraneGTCSetup.ini") == 0;
+}
 
 }  // namespace
 

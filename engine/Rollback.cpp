@@ -85,7 +85,7 @@ int CProgressDlg::RevertInstallation() {
   // Only what this run's copies put in place is removed: a library that was
   // already there and that the copy did not replace stays as it was.
   const CString strCrypto = CString(setup::kSystemFolder) + "\\nxc1xu32.dll";
-  if (m_bPutCryptoLibrary) m_fileGroup.IsModeFileDelete(strCrypto);
+  if (m_bPutCryptoLibrary || !m_fileGroup.IsFilesExists(strCrypto)) m_fileGroup.IsModeFileDelete(strCrypto);
   else KeepFileNotPut(strCrypto);
 
   const CString strPlugin = CString(setup::kSystemFolder) + "\\ORV_EapPeap.dll";
