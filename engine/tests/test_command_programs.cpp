@@ -56,9 +56,12 @@ TEST_F(CommandRun, APlantedProgramInTheCurrentFolderIsNotStarted) {
   ASSERT_TRUE(CreateDirectoryA("C:\\work", nullptr));
   std::filesystem::copy_file(winsim::testing::BinDir() + "/winsim_testchild.exe",
                              winsim::ResolvePathA("C:\\work\\netsh.exe").host);
+  char szBefore[MAX_PATH] = {0};
+  GetCurrentDirectoryA(MAX_PATH, szBefore);
   ASSERT_TRUE(SetCurrentDirectoryA("C:\\work"));
   CModeCmdRun run;
   EXPECT_EQ(1, run.Run("netsh wlan show profiles", 5000));
+  SetCurrentDirectoryA(szBefore);
   EXPECT_FALSE(winsim::testing::HostExists(report_)) << winsim::testing::ReadHostFile(report_);
   // The line reaches the log as it was given.
   EXPECT_NE(std::string::npos, LogText().find("netsh wlan show profiles"));
