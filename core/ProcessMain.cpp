@@ -111,6 +111,7 @@ void CProcessMain::BuildPageList() {
     m_licensePage.m_nPagePosition = m_wizard.GetPageCount();
   }
   m_wizard.AddPage(&m_progressPage, IDD_PROGRESS);
+  m_progressPage.m_nPagePosition = m_wizard.GetPageCount();
   m_wizard.AddPage(&m_finishPage, IDD_FINISH);
   m_finishPage.m_nPagePosition = m_wizard.GetPageCount();
   m_wizard.m_nPageCount = m_wizard.GetPageCount();

@@ -20,6 +20,7 @@ class CProcessMain {
   int CheckCommandLine();
   bool CheckRegistryControlPanel();
   bool IsInstalled();
+  void BuildPageList();
 
   // The wizard comes first: a pointer to the controller is also a pointer
   // to the wizard dialog.
@@ -29,22 +30,21 @@ class CProcessMain {
   CFinish2Dlg m_finishPage;
   CProgressDlg m_progressPage;
 
-  int m_nWaitTimerLimit = 0;
-  int m_bSilent = 0;
-  int m_bInstall = 0;
-  int m_bUninstall = 0;
-  int m_bReverted = 0;
   CString m_strSourceCopyPath;
   CString m_strInstallFolder;
   CString m_strInstalledCopyPath;
   CString m_strNoticeOptionPath;
   CString m_strSourceFolder;
+  int m_nWaitTimerLimit = 0;
+  int m_bSilent = 0;
+  int m_bInstall = 0;
+  int m_bUninstall = 0;
+  int m_bReverted = 0;
 
   CProcessMain(const CProcessMain&) = delete;
   CProcessMain& operator=(const CProcessMain&) = delete;
 
  private:
   void WireWizardSettings();
-  void BuildPageList();
   void RunSilent();
 };

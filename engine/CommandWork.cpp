@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr DWORD kRegistrationTimeout = 10;
 constexpr DWORD kNetshTimeout = 1000;
 
 }  // namespace
@@ -24,7 +23,9 @@ int CProgressDlg::WorkCommandRun() {
       strLibrary;
   ShowStatus(m_pMainDlg->m_bUninstall ? "Delete configuration..." : "configuration...");
   ProgressStep();
-  if (!RunCommandLine(strRegister, kRegistrationTimeout)) {
+  // Waited for to its end: the profiles and, on uninstall, the library's
+  // deletion come after the registration has been changed.
+  if (!RunCommandToEnd(strRegister)) {
     WriteLog("CProgressDlg::WorkCommandRun command Run 실패");
     return 0;
   }
@@ -43,7 +44,7 @@ int CProgressDlg::WorkCommandRun() {
     WriteLog("CProgressDlg::WorkCommandRun 프로파일 추가 시작");
     for (int i = 0; i < sk_CONF_VALUE_num(pProfiles); ++i) {
       const CONF_VALUE* pEntry = sk_CONF_VALUE_value(pProfiles, i);
-      if (!pEntry->value || !*pEntry->value) continue;
+      if (!profiles::UseEntry("WorkCommandRun", pEntry->name, pEntry->value)) continue;
       const CString strFileName = pEntry->value;
       if (RunCommandLine(profiles::DeleteCommand(strFileName), kNetshTimeout)) {
         WriteLog("CProgressDlg::WorkCommandRun command Run 성공");
@@ -68,5 +69,7 @@ int CProgressDlg::WorkCommandRun() {
     m_fileGroup.IsModeFileDelete(CString(setup::kSystemFolder) + "\\ORV_EapPeap.dll");
   }
   WriteLog("CProgressDlg::WorkCommandRun OUT return:%d", 1);
+  // The last group has done its work: the run went through to its end.
+  m_bWorkCompleted = 1;
   return 1;
 }

@@ -3,7 +3,10 @@
 // install folder and the OpenSSL library.
 #include <openssl/conf.h>
 
+#include <cstring>
+
 #include "InstallLog.h"
+#include "ProfileCommands.h"
 #include "ProgressDlg.h"
 #include "SetupPaths.h"
 #include "VeltraneGtcSetupDlg.h"
@@ -31,9 +34,18 @@ const char* const kInstallFiles[] = {"Version.txt", "VelText.dll", "VelPro0.txt"
 const char* const kCertificates[] = {"2b7d870a.0", "3d7219e9.0", "69ceea23.0", "76ad1a1b.0",
                                      "936a7112.0", "660878eb.0", "f1f2f575.0"};
 
+// Of the recovery folder's files, the setup program and its configuration
+// are required.
+bool IsRequiredFile(LPCSTR pszName) {
+  return std::strcmp(pszName, "VeltraneGtcSetup.exe") == 0 || std::strcmp(pszName, "VeltraneGTCSetup.ini") == 0;
+}
+
 }  // namespace
 
 int CProgressDlg::WorkFileCopy() {
+  m_bWorkGroupRan = 1;
+  m_bPutCryptoLibrary = 0;
+  m_bPutPluginLibrary = 0;
   WriteLog("CProgressDlg::WorkFileCopy IN");
   char szCurrent[1024] = {0};
   GetCurrentDirectoryA(sizeof szCurrent, szCurrent);
@@ -49,6 +61,18 @@ int CProgressDlg::WorkFileCopy() {
   }
 
   auto source = [&](LPCSTR pszName) { return strSourceFolder + "\\" + pszName; };
+  // The setup program, its configuration and the two system-folder
+  // libraries make the installation: without one of them the install has
+  // nothing to register or to uninstall with, so a missing one fails.
+  auto copyRequired = [&](LPCSTR pszName, const CString& strTarget) {
+    const CString strSource = source(pszName);
+    if (!m_fileGroup.IsFilesExists(strSource)) {
+      WriteLog("파일 Search 실패 : %s", (LPCSTR)strSource);
+      WriteLog("LVL_ERROR::CProgressDlg::WorkFileCopy 필수 파일 없음 -> %s", (LPCSTR)strSource);
+      return false;
+    }
+    return CopyFileWithProgress(strSource, strTarget) != 0;
+  };
   // Makes a folder when it is missing; FALSE after logging when that fails.
   auto ensureFolder = [&](const CString& strPath, bool bHidden, LPCSTR pszFound, LPCSTR pszMade, LPCSTR pszFailed) {
     if (!m_folderGroup.IsFolderMissing(strPath)) {
@@ -74,7 +98,10 @@ int CProgressDlg::WorkFileCopy() {
     return 0;
   }
   for (LPCSTR pszName : kRecoveryFiles) {
-    if (!CopyFileWithProgress(source(pszName), setup::kRecoveryFolder)) return 0;
+    if (IsRequiredFile(pszName) ? !copyRequired(pszName, setup::kRecoveryFolder)
+                                : !CopyFileWithProgress(source(pszName), setup::kRecoveryFolder)) {
+      return 0;
+    }
   }
   if (!m_pConf) return 0;
   STACK_OF(CONF_VALUE)* pProfiles = CONF_get_section(m_pConf, "BASIC_PROFILE");
@@ -85,7 +112,7 @@ int CProgressDlg::WorkFileCopy() {
   if (CONF_get_number(m_pConf, "GENERAL", "UseDefaultProfile") != 0) {
     for (int i = 0; i < sk_CONF_VALUE_num(pProfiles); ++i) {
       const CONF_VALUE* pEntry = sk_CONF_VALUE_value(pProfiles, i);
-      if (!pEntry->value || !*pEntry->value) continue;
+      if (!profiles::UseEntry("WorkFileCopy", pEntry->name, pEntry->value)) continue;
       if (!CopyFileWithProgress(source(pEntry->value), setup::kRecoveryFolder)) return 0;
     }
   }
@@ -130,9 +157,16 @@ int CProgressDlg::WorkFileCopy() {
 
   // The number in the brackets is the failing file's place in the install
   // order: 34 for the OpenSSL library, 35 for the plug-in library.
+  // What the copies put in place is what the rollback may remove: a
+  // library already there that the copy could not replace stays.
   int nFailed = 0;
-  if (!CopyFileWithProgress(source("nxc1xu32.dll"), setup::kSystemFolder)) nFailed = 34;
-  else if (!CopyFileWithProgress(source("ORV_EapPeap.dll"), setup::kSystemFolder)) nFailed = 35;
+  if (!copyRequired("nxc1xu32.dll", setup::kSystemFolder)) {
+    nFailed = 34;
+  } else {
+    m_bPutCryptoLibrary = 1;
+    if (!copyRequired("ORV_EapPeap.dll", setup::kSystemFolder)) nFailed = 35;
+    else m_bPutPluginLibrary = 1;
+  }
   if (nFailed) {
     WriteLog("CProgressDlg::WorkFileCopy system copy 실패[%d]", nFailed);
     return 0;

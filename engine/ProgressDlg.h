@@ -55,6 +55,7 @@ class CProgressDlg : public CNewWizPage {
   CString m_strElapsed;
   CString m_strElapsedCaption;
   CString m_strInfo3;
+  int m_nPagePosition = 0;  // 1-based position in the page list, as the other pages keep it
 
   // Work runner.
   void StartWorkThread();
@@ -64,6 +65,10 @@ class CProgressDlg : public CNewWizPage {
   int InstallAfterWork();
   int CopyFileWithProgress(CString strSource, CString strTargetFolder);
   int RunCommandLine(CString strCommandLine, DWORD dwTimeout);
+  // As RunCommandLine, but waits for the command to end (at most
+  // kCommandEndBound): for regsvr32, whose work the next steps rely on.
+  int RunCommandToEnd(CString strCommandLine);
+  static constexpr DWORD kCommandEndBound = 30000;
   int RemoveFolderTree(CString strFolder);
   // Blocks until the worker thread (if one was started) has ended, so that
   // nothing it uses is torn down under it. Windows messages keep flowing
@@ -77,6 +82,9 @@ class CProgressDlg : public CNewWizPage {
   int WorkCommandRun();
   int RevertInstallation();
   bool forceRebooting();
+  // The run's work groups all ran to their end and nothing was reverted:
+  // only such a run may restart Windows.
+  bool RunCompleted() const;
 
   // Page hooks.
   BOOL OnKillActive() override;
@@ -119,8 +127,10 @@ class CProgressDlg : public CNewWizPage {
   void LoadUninstallArtwork();
 
   // Registry work steps.
-  LONG RegisterCommonValue();
-  LONG RegisterSiteSpecificValue();
+  // RegisterCommonValue creates the plug-in's key and, on success, leaves
+  // it open in *phRootKey; RegisterSiteSpecificValue uses it and closes it.
+  LONG RegisterCommonValue(HKEY* phRootKey);
+  LONG RegisterSiteSpecificValue(HKEY hRootKey);
   LONG RegisterControlValue();
   LONG UnRegisterValues();
 
@@ -128,6 +138,13 @@ class CProgressDlg : public CNewWizPage {
   std::atomic<int> m_bWorkerRunning{0};
   std::atomic<int> m_bExitDone{0};         // the end sequence runs once per run
   std::atomic<int> m_bOutcomeRecorded{0};  // InstallAfterWork has written its value
+  // File work began (a work group ran), and command work, the last group,
+  // succeeded.
+  std::atomic<int> m_bWorkGroupRan{0};
+  std::atomic<int> m_bWorkCompleted{0};
+  // The system-folder libraries this run's copies put in place.
+  int m_bPutCryptoLibrary = 0;
+  int m_bPutPluginLibrary = 0;
   // Window handles taken before the worker starts; the worker uses these
   // copies, never the framework objects, which the page's thread tears down.
   HWND m_hPageWnd = nullptr;

@@ -50,7 +50,8 @@ const char16_t kRecoveryExe[] = u"C:\\Windows\\Bramblecast\\Veltrane RAZ\\Veltra
 
 }  // namespace
 
-LONG CProgressDlg::RegisterCommonValue() {
+LONG CProgressDlg::RegisterCommonValue(HKEY* phRootKey) {
+  *phRootKey = nullptr;
   HKEY hRootKey = nullptr;
   HKEY hCommonKey = nullptr;
   LONG lResult = RegCreateKeyExA(HKEY_LOCAL_MACHINE, setup::kPluginKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -83,44 +84,48 @@ LONG CProgressDlg::RegisterCommonValue() {
     WriteLog("LVL_INFO::RegisterCommonValue()::Set registry value(common values) success");
   }
   RegCloseKey(hCommonKey);
-  RegCloseKey(hRootKey);
+  if (lResult == ERROR_SUCCESS) *phRootKey = hRootKey;
+  else RegCloseKey(hRootKey);
   return lResult;
 }
 
-LONG CProgressDlg::RegisterSiteSpecificValue() {
+LONG CProgressDlg::RegisterSiteSpecificValue(HKEY hRootKey) {
   char szCurrent[1024] = {0};
   GetCurrentDirectoryA(sizeof szCurrent, szCurrent);
   char szIniPath[1024] = {0};
   _snprintf_s(szIniPath, sizeof szIniPath, _TRUNCATE, "%s\\VeltraneGTCSetup.ini", szCurrent);
 
-  HKEY hRootKey = nullptr;
   HKEY hSiteKey = nullptr;
-  LONG lResult = RegCreateKeyExA(HKEY_LOCAL_MACHINE, setup::kPluginKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &hRootKey, nullptr);
-  if (lResult == ERROR_SUCCESS) {
-    lResult = RegCreateKeyExW(hRootKey, AsWide(u"SiteSpecific"), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                              &hSiteKey, nullptr);
-  }
+  LONG lResult = RegCreateKeyExW(hRootKey, AsWide(u"SiteSpecific"), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                 nullptr, &hSiteKey, nullptr);
   if (lResult != ERROR_SUCCESS) {
     WriteLog("LVL_ERROR::RegisterSiteSpecificValue()::Create registry key(SiteSpecificKey) fail. errorcode:%ld",
              static_cast<long>(lResult));
-    if (hRootKey) RegCloseKey(hRootKey);
+    RegCloseKey(hRootKey);
     return lResult;
   }
+  // Each failure line is its own literal, so that its format is checked.
   struct Item {
     LPCSTR pszKey;
-    LPCSTR pszFailure;
+    void (*logFailure)(long lError);
   };
   const Item items[] = {
-      {"UseAutoConnection", "LVL_ERROR::RegisterSiteSpecificValue():: register AutoConnection value fail. errorcode:%ld"},
-      {"ID", "LVL_ERROR::RegisterSiteSpecificValue():: register ID value fail. errorcode:%ld"},
-      {"Password", "LVL_ERROR::RegisterSiteSpecificValue():: register Pass value fail. errorcode:%ld"},
+      {"UseAutoConnection",
+       [](long lError) {
+         WriteLog("LVL_ERROR::RegisterSiteSpecificValue():: register AutoConnection value fail. errorcode:%ld", lError);
+       }},
+      {"ID",
+       [](long lError) { WriteLog("LVL_ERROR::RegisterSiteSpecificValue():: register ID value fail. errorcode:%ld", lError); }},
+      {"Password",
+       [](long lError) {
+         WriteLog("LVL_ERROR::RegisterSiteSpecificValue():: register Pass value fail. errorcode:%ld", lError);
+       }},
   };
   for (const Item& item : items) {
     const std::string strValue = setup::ReadConfigValue("SITE_SPECIFIC", item.pszKey, MAX_PATH, szIniPath);
     lResult = SetAnsiValue(hSiteKey, item.pszKey, strValue.c_str());
     if (lResult != ERROR_SUCCESS) {
-      WriteLog(item.pszFailure, static_cast<long>(lResult));
+      item.logFailure(static_cast<long>(lResult));
       break;
     }
   }
@@ -172,20 +177,30 @@ LONG CProgressDlg::RegisterControlValue() {
   struct Item {
     const char16_t* pszName;
     std::u16string strData;
-    LPCSTR pszFailure;
+    void (*logFailure)(long lError);
   };
   const Item wideItems[] = {
       {u"UninstallString", strQuoted + u" /u",
-       "LVL_ERROR::RegisterControlValue()::Set registry value(control UninstallString) fail. errorcode:%ld"},
+       [](long lError) {
+         WriteLog("LVL_ERROR::RegisterControlValue()::Set registry value(control UninstallString) fail. errorcode:%ld",
+                  lError);
+       }},
       {u"QuietUninstallString", strQuoted + u" /u /s",
-       "LVL_ERROR::RegisterControlValue()::Set registry value(control QuietUninstallString) fail. errorcode:%ld"},
+       [](long lError) {
+         WriteLog(
+             "LVL_ERROR::RegisterControlValue()::Set registry value(control QuietUninstallString) fail. errorcode:%ld",
+             lError);
+       }},
       {u"DisplayVersion", u"Veltrane RAZ 1.0",
-       "LVL_ERROR::RegisterControlValue()::Set registry value(control DisplayVersion) fail. errorcode:%ld"},
+       [](long lError) {
+         WriteLog("LVL_ERROR::RegisterControlValue()::Set registry value(control DisplayVersion) fail. errorcode:%ld",
+                  lError);
+       }},
   };
   for (const Item& item : wideItems) {
     lResult = SetWideValue(hKey, item.pszName, item.strData.c_str());
     if (lResult != ERROR_SUCCESS) {
-      WriteLog(item.pszFailure, static_cast<long>(lResult));
+      item.logFailure(static_cast<long>(lResult));
       RegCloseKey(hKey);
       return lResult;
     }
@@ -211,18 +226,26 @@ LONG CProgressDlg::UnRegisterValues() {
   WriteLog("LVL_INFO::UnRegisterValues()");
   ShowStatus("Delete registry : Program common data");
   ProgressStep();
+  // A key that is already gone is already removed: the uninstall goes on.
   LONG lResult = SHDeleteKeyA(HKEY_LOCAL_MACHINE, setup::kPluginKey);
-  if (lResult != ERROR_SUCCESS) {
+  if (lResult != ERROR_SUCCESS && lResult != ERROR_FILE_NOT_FOUND) {
     // The uninstall entry stays, so the plug-in can still be removed.
     WriteLog("LVL_INFO::UnRegisterCommonValue() Regstry common value 삭제 실패");
     return lResult;
   }
   ShowStatus("Delete registry : Setup data");
   ProgressStep();
-  WriteLog("LVL_INFO::UnRegisterCommonValue() common value 삭제 성공");
+  if (lResult == ERROR_FILE_NOT_FOUND) WriteLog("LVL_INFO::UnRegisterCommonValue() Regstry common value is empty");
+  else WriteLog("LVL_INFO::UnRegisterCommonValue() common value 삭제 성공");
   lResult = SHDeleteKeyA(HKEY_LOCAL_MACHINE, setup::kUninstallKey);
-  if (lResult == ERROR_SUCCESS) WriteLog("LVL_INFO::UnRegisterControlValue() Regstry control value 삭제 성공");
-  else WriteLog("LVL_INFO::UnRegisterControlValue() Regstry control value 삭제 실패");
+  if (lResult == ERROR_FILE_NOT_FOUND) {
+    WriteLog("LVL_INFO::UnRegisterControlValue() Regstry control value is empty");
+    lResult = ERROR_SUCCESS;
+  } else if (lResult == ERROR_SUCCESS) {
+    WriteLog("LVL_INFO::UnRegisterControlValue() Regstry control value 삭제 성공");
+  } else {
+    WriteLog("LVL_INFO::UnRegisterControlValue() Regstry control value 삭제 실패");
+  }
   return lResult;
 }
 
@@ -238,9 +261,10 @@ int CProgressDlg::WorkRegistor() {
   ShowStatus("Creating registry : Program common data");
   ProgressStep();
   WriteLog("CProgressDlg::WorkRegistor 설치정보저장");
-  LONG lResult = RegisterCommonValue();
+  HKEY hRootKey = nullptr;
+  LONG lResult = RegisterCommonValue(&hRootKey);
   if (lResult != ERROR_SUCCESS) return static_cast<int>(lResult);
-  lResult = RegisterSiteSpecificValue();
+  lResult = RegisterSiteSpecificValue(hRootKey);
   if (lResult != ERROR_SUCCESS) return static_cast<int>(lResult);
   WriteLog("CProgressDlg::WorkRegistor 제어판 정보 저장");
   ShowStatus("Creating registry : Setup data");

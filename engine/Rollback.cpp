@@ -29,6 +29,10 @@ void RemoveKeyIfPresent(LPCSTR pszKey, LPCSTR pszDeleted, LPCSTR pszFailed, LPCS
   WriteLog("%s", SHDeleteKeyA(HKEY_LOCAL_MACHINE, pszKey) == ERROR_SUCCESS ? pszDeleted : pszFailed);
 }
 
+void KeepFileNotPut(const CString& strPath) {
+  WriteLog("LVL_INFO::CProgressDlg::RevertInstallation 이번 설치가 놓지 않은 파일은 그대로 둠 -> %s", (LPCSTR)strPath);
+}
+
 }  // namespace
 
 void CProgressDlg::LoadUninstallArtwork() {
@@ -45,6 +49,13 @@ void CProgressDlg::LoadUninstallArtwork() {
 }
 
 int CProgressDlg::RevertInstallation() {
+  // The rollback undoes an install. An uninstall that fails has nothing to
+  // undo, and removing the uninstall entry would leave nothing to finish
+  // the removal with.
+  if (!m_pMainDlg->m_bInstall) {
+    WriteLog("LVL_INFO::CProgressDlg::RevertInstallation 제거 작업은 원복하지 않음");
+    return 1;
+  }
   m_pMainDlg->m_bReverted = 1;
   {
     const std::string strTitle =
@@ -71,7 +82,11 @@ int CProgressDlg::RevertInstallation() {
 
   RemoveFolderTree(m_pMainDlg->m_strInstallFolder);
   WriteLog("LVL_INFO::CProgressDlg::RevertInstallation Root 폴더 제거 성공");
-  m_fileGroup.IsModeFileDelete(CString(setup::kSystemFolder) + "\\nxc1xu32.dll");
+  // Only what this run's copies put in place is removed: a library that was
+  // already there and that the copy did not replace stays as it was.
+  const CString strCrypto = CString(setup::kSystemFolder) + "\\nxc1xu32.dll";
+  if (m_bPutCryptoLibrary || !m_fileGroup.IsFilesExists(strCrypto)) m_fileGroup.IsModeFileDelete(strCrypto);
+  else KeepFileNotPut(strCrypto);
 
   const CString strPlugin = CString(setup::kSystemFolder) + "\\ORV_EapPeap.dll";
   struct _stat st;
@@ -79,10 +94,15 @@ int CProgressDlg::RevertInstallation() {
     WriteLog("CDeleCodeDlg::IsFileExist() : File is not exist. path : %s", (LPCSTR)strPlugin);
   } else {
     WriteLog("CDeleCodeDlg::IsFileExist() : File exist. path : %s", (LPCSTR)strPlugin);
-    const CString strUnregister = "C:\\Windows\\System32\\Regsvr32 /s /u \"" + strPlugin + "\"";
-    if (RunCommandLine(strUnregister, 10)) WriteLog("LVL_INFO::CProgressDlg::RevertInstallation command Run 성공");
-    else WriteLog("LVL_ERROR::CProgressDlg::RevertInstallation command Run 실패");
-    m_fileGroup.IsModeFileDelete(strPlugin);
+    if (m_bPutPluginLibrary) {
+      // The library is deleted only once regsvr32 has finished with it.
+      const CString strUnregister = "C:\\Windows\\System32\\Regsvr32 /s /u \"" + strPlugin + "\"";
+      if (RunCommandToEnd(strUnregister)) WriteLog("LVL_INFO::CProgressDlg::RevertInstallation command Run 성공");
+      else WriteLog("LVL_ERROR::CProgressDlg::RevertInstallation command Run 실패");
+      m_fileGroup.IsModeFileDelete(strPlugin);
+    } else {
+      KeepFileNotPut(strPlugin);
+    }
   }
   ProgressStep(kLargeStep);
 

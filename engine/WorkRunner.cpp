@@ -116,15 +116,16 @@ int CProgressDlg::InstallAfterWork() {
   const std::string strCommandLine = setup::CommandLineWithoutQuotes();
   const std::string strIniPath = setup::InstalledCopyFromSystemFolder();
   const char* pszValue = nullptr;
-  const bool bNotRun = m_pMainDlg->m_bProfileLoadFailed != 0;
+  // Only a run whose work groups ran has an outcome: a run that did no
+  // work (no "/i" or "/u", a configuration that did not load, a cancel
+  // before the start) leaves the record of the installed copy as it was.
   if (m_handshake.IsSkipped()) {
     // Cancelled before any work began: nothing changed, so nothing to record.
     WriteLog("작업 시작 전에 취소되어 작업하지 않음, InstallSuccess 변경 없음");
+  } else if (!m_bWorkGroupRan) {
+    WriteLog("실행한 작업 없음, InstallSuccess 변경 없음");
   } else if (setup::CommandLineHas(strCommandLine, "/i")) {
-    if (bNotRun) {
-      WriteLog("설정 파일을 읽지 못해 설치하지 않음, InstallSuccess=0 로 변경");
-      pszValue = "0";
-    } else if (m_pMainDlg->m_bReverted == 0) {
+    if (m_pMainDlg->m_bReverted == 0) {
       WriteLog("모든파일 정상 설치 완료, InstallSuccess=1 로 변경");
       pszValue = "1";
     } else {
@@ -132,15 +133,7 @@ int CProgressDlg::InstallAfterWork() {
       pszValue = "0";
     }
   } else if (setup::CommandLineHas(strCommandLine, "/u")) {
-    if (bNotRun) {
-      WriteLog("설정 파일을 읽지 못해 제거하지 않음 (제어판), InstallSuccess 변경 없음");
-    } else {
-      WriteLog("모든파일 정상 제거 완료 (제어판), InstallSuccess=0 로 변경");
-      pszValue = "0";
-    }
-  } else if (!setup::CommandLineHas(strCommandLine, "/")) {
-    if (bNotRun) WriteLog("설정 파일을 읽지 못해 작업하지 않음 (시작-프로그램), InstallSuccess=0 로 변경");
-    else WriteLog("모든파일 정상 제거 완료 (시작-프로그램), InstallSuccess=0 로 변경");
+    WriteLog("모든파일 정상 제거 완료 (제어판), InstallSuccess=0 로 변경");
     pszValue = "0";
   }
   if (pszValue) setup::WriteConfigValue("Root", "InstallSuccess", pszValue, strIniPath.c_str());
@@ -148,6 +141,8 @@ int CProgressDlg::InstallAfterWork() {
   WriteLog("CModeServiceGroup::InstallAfterWork() OUT");
   return 1;
 }
+
+bool CProgressDlg::RunCompleted() const { return m_bWorkCompleted && m_pMainDlg->m_bReverted == 0; }
 
 void CProgressDlg::SendProgress(UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_hProgressWnd) ::SendMessageA(m_hProgressWnd, message, wParam, lParam);
@@ -189,6 +184,12 @@ int CProgressDlg::RunCommandLine(CString strCommandLine, DWORD dwTimeout) {
   WriteLog("Command Line Run-> %s", (LPCSTR)strCommandLine);
   CModeCmdRun cmdRun;
   return cmdRun.Run(strCommandLine, dwTimeout);
+}
+
+int CProgressDlg::RunCommandToEnd(CString strCommandLine) {
+  WriteLog("Command Line Run-> %s", (LPCSTR)strCommandLine);
+  CModeCmdRun cmdRun;
+  return cmdRun.RunToEnd(strCommandLine, kCommandEndBound);
 }
 
 int CProgressDlg::RemoveFolderTree(CString strFolder) {

@@ -275,7 +275,8 @@ LRESULT CProgressDlg::OnWorkDone(WPARAM, LPARAM) {
   Sleep(2000);
   const std::string strForceReboot =
       setup::ReadConfigValue("InstallRoot", "ForceReboot", MAX_PATH, m_pMainDlg->m_strInstalledCopyPath);
-  if (!m_pMainDlg->m_bSilent && strForceReboot == "1") {
+  // Only an install or uninstall that ran to its end unreverted restarts.
+  if (!m_pMainDlg->m_bSilent && strForceReboot == "1" && RunCompleted()) {
     WriteLog("ForceReboot=1 에 의해 강제 재부팅");
     // The worker writes its outcome right after posting this message; let
     // it finish before the restart path writes the same file.

@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"MissingConfigurationInstallsNothing",
              "",
              {},
-             {"CProgressDlg::IsWorkGroupPlay() IN", "설정 파일을 읽지 못해 설치하지 않음, InstallSuccess=0 로 변경",
+             {"CProgressDlg::IsWorkGroupPlay() IN", "실행한 작업 없음, InstallSuccess 변경 없음",
               "silent mode 설치 실패"},
              {"CProgressDlg::WorkFileCopy IN", "모든파일 정상 설치 완료, InstallSuccess=1 로 변경"},
              nullptr,

@@ -205,7 +205,7 @@ TEST_F(SilentInstall, BrokenConfigurationInstallsNothingAndSaysSo) {
                                  Config() + "this line has no equals sign\r\n");
   ASSERT_EQ(0, e2e::RunSetup(setup_, "/i /s"));
   const auto log = e2e::LogMessages();
-  EXPECT_TRUE(e2e::InOrder(log, {"CProgressDlg::IsWorkGroupPlay() IN", "설정 파일을 읽지 못해 설치하지 않음, InstallSuccess=0 로 변경",
+  EXPECT_TRUE(e2e::InOrder(log, {"CProgressDlg::IsWorkGroupPlay() IN", "실행한 작업 없음, InstallSuccess 변경 없음",
                                  "silent mode 설치 실패"}));
   EXPECT_FALSE(e2e::LogHas("CProgressDlg::WorkFileCopy IN"));
   EXPECT_FALSE(e2e::LogHas("모든파일 정상 설치 완료, InstallSuccess=1 로 변경"));
