@@ -21,7 +21,27 @@ BOOL IsWow64() {
   return bIsWow64;
 }
 
-void RunAndWait(LPSTR pszCommandLine, WORD wShowWindow) {
+// The full name of `pszProgram` in the launcher's own folder, into
+// `pszPath` (`cchPath` bytes). FALSE when the launcher's name is not known
+// or the result does not fit.
+BOOL ProgramBesideLauncher(LPCSTR pszProgram, LPSTR pszPath, DWORD cchPath) {
+  DWORD cch = GetModuleFileNameA(nullptr, pszPath, cchPath);
+  if (cch == 0 || cch >= cchPath) return FALSE;
+  DWORD cchFolder = cch;
+  while (cchFolder > 0 && pszPath[cchFolder - 1] != '\\') --cchFolder;
+  if (cchFolder == 0) return FALSE;
+  DWORD cchProgram = 0;
+  while (pszProgram[cchProgram]) ++cchProgram;
+  if (cchFolder + cchProgram >= cchPath) return FALSE;
+  std::memcpy(pszPath + cchFolder, pszProgram, cchProgram + 1);
+  return TRUE;
+}
+
+// Starts the program named in full by `pszApplication` with the command line
+// `pszCommandLine`. The name is given so that Windows does not search for
+// the program: a copy in the current folder or on the PATH never runs in
+// place of the one shipped beside the launcher.
+void RunAndWait(LPCSTR pszApplication, LPSTR pszCommandLine, WORD wShowWindow) {
   STARTUPINFOA si;
   std::memset(&si, 0, sizeof si);
   si.cb = sizeof si;
@@ -29,7 +49,7 @@ void RunAndWait(LPSTR pszCommandLine, WORD wShowWindow) {
   si.wShowWindow = wShowWindow;
   PROCESS_INFORMATION pi;
   std::memset(&pi, 0, sizeof pi);
-  if (!CreateProcessA(nullptr, pszCommandLine, nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr, nullptr,
+  if (!CreateProcessA(pszApplication, pszCommandLine, nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr, nullptr,
                       &si, &pi)) {
     return;
   }
@@ -49,6 +69,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   char szSetup64[1024] = {0};
   std::memcpy(szSetup32, "VeltraneGTC32.exe", 17);
   std::memcpy(szSetup64, "VeltraneGTC64.exe", 17);
-  RunAndWait(IsWow64() ? szSetup64 : szSetup32, SW_SHOW);
+  LPSTR pszSetup = IsWow64() ? szSetup64 : szSetup32;
+  char szApplication[1024] = {0};
+  if (ProgramBesideLauncher(pszSetup, szApplication, sizeof szApplication)) RunAndWait(szApplication, pszSetup, SW_SHOW);
   return 0;
 }

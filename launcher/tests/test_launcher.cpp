@@ -86,6 +86,19 @@ TEST_F(Launcher, MissingSetupProgramEndsAtOnceWithZero) {
   EXPECT_FALSE(winsim::testing::HostExists(report_));
 }
 
+TEST_F(Launcher, CopyInTheCurrentFolderNeverRunsInPlaceOfItsOwn) {
+  // Windows would search the current folder after the launcher's own: a
+  // planted copy there must not run, whether or not the shipped one exists.
+  ASSERT_TRUE(winsim::SetConfigValue("arch", "x64", nullptr));
+  fs::copy_file(winsim::testing::BinDir() + "/winsim_testchild.exe", elsewhere_ + "/VeltraneGTC64.exe");
+  EXPECT_EQ(0u, RunLauncher("", elsewhere_));
+  EXPECT_FALSE(winsim::testing::HostExists(report_));
+
+  PlaceSetup("VeltraneGTC64.exe");
+  EXPECT_EQ(0u, RunLauncher("", elsewhere_));
+  EXPECT_NE(std::string::npos, ReadHostFile(report_).find("module=" + Win(folder_) + "\\VeltraneGTC64.exe"));
+}
+
 TEST_F(Launcher, ChildExitStatusIsNotPassedOn) {
   // A setup program that ends with status 7.
   const std::string program = folder_ + "/VeltraneGTC64.exe";
