@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <string>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "crt_read_chunk.h"
+#include "crt_stream_registry.h"
 
 namespace winsim::files {
 namespace {
@@ -18,16 +18,19 @@ namespace {
 constexpr char kCtrlZ = 0x1A;
 constexpr size_t kReadAhead = 4096;
 
-std::atomic<int> g_openStreams{0};
-
 class CrtStream {
  public:
-  CrtStream(OpenedFile file, const StreamMode& mode) : file_(std::move(file)), mode_(mode) { ++g_openStreams; }
-  ~CrtStream() { --g_openStreams; }
+  CrtStream(OpenedFile file, const StreamMode& mode) : file_(std::move(file)), mode_(mode) {}
+  ~CrtStream() {
+    if (stream_) UnregisterCrtStream(stream_);
+  }
   CrtStream(const CrtStream&) = delete;
   CrtStream& operator=(const CrtStream&) = delete;
 
-  void Attach(FILE* stream) { stream_ = stream; }
+  void Attach(FILE* stream) {
+    stream_ = stream;
+    RegisterCrtStream(stream, mode_.read);
+  }
 
   // The stream's buffer. glibc sizes a buffer it allocates itself by the
   // file system, so the stream brings its own; glibc no longer touches it
@@ -274,7 +277,5 @@ FILE* OpenCrtStream(OpenedFile file, const StreamMode& mode) {
   setvbuf(f, stream->Buffer(), _IOFBF, kCrtStreamBuffer);
   return f;
 }
-
-int OpenCrtStreamCount() { return g_openStreams.load(); }
 
 }  // namespace winsim::files

@@ -33,9 +33,6 @@ struct StreamMode {
 // Takes over the open file; null (errno set) when no stream can be made.
 FILE* OpenCrtStream(OpenedFile file, const StreamMode& mode);
 
-// How many streams made here are open (for _flushall's count).
-int OpenCrtStreamCount();
-
 // The Microsoft runtime's buffer size for a new stream.
 constexpr size_t kCrtStreamBuffer = 4096;
 

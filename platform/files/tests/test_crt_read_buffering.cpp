@@ -353,5 +353,31 @@ TEST_F(CrtReadBuffering, CtrlZ) {
   }
 }
 
+// _flushall drops what the reading streams hold read ahead: the next read
+// takes the file as it is then, from the same position.
+TEST_F(CrtReadBuffering, FlushallDropsWhatWasReadAhead) {
+  struct Row {
+    const char* row;
+    const char* mode;
+  } rows[] = {{"read, text", "r"}, {"read, binary", "rb"}, {"update, text", "r+"}, {"update, binary", "r+b"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.row);
+    const std::string path = Path("flushall.txt");
+    PutFile(path, "ab\r\ncd\r\n");
+    FILE* f = fopen(path.c_str(), row.mode);
+    ASSERT_NE(nullptr, f);
+    char line[16];
+    ASSERT_NE(nullptr, fgets(line, sizeof line, f));
+    PutFile(path, "AB\r\nCD\r\n");
+    EXPECT_STREQ(std::strchr(row.mode, 'b') ? "ab\r\n" : "ab\n", line);
+    EXPECT_EQ('c', fgetc(f)) << "still from the buffer";
+    EXPECT_EQ(5L, ftell(f));
+    EXPECT_GE(_flushall(), 4);
+    EXPECT_EQ(5L, ftell(f));
+    EXPECT_EQ('D', fgetc(f)) << "read from the file again";
+    fclose(f);
+  }
+}
+
 }  // namespace
 }  // namespace files_test
