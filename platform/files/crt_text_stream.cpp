@@ -40,8 +40,9 @@ class CrtStream {
     return buffer_.data();
   }
 
-  // "a+" in text mode takes a Ctrl+Z off the end of the file, as the
-  // Microsoft runtime does, so that appended text is not hidden behind it.
+  // A text stream that reads and writes takes a Ctrl+Z off the end of the
+  // file, as the Microsoft runtime does, so that text written after it is
+  // not hidden behind it.
   void DropTrailingCtrlZ() {
     struct stat st {};
     char last = 0;
@@ -273,7 +274,7 @@ FILE* OpenCrtStream(OpenedFile file, const StreamMode& mode) {
     return nullptr;
   }
   stream->Attach(f);
-  if (mode.append && mode.read && mode.text) stream->DropTrailingCtrlZ();
+  if (mode.read && mode.write && mode.text) stream->DropTrailingCtrlZ();
   setvbuf(f, stream->Buffer(), _IOFBF, kCrtStreamBuffer);
   return f;
 }

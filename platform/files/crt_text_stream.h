@@ -15,7 +15,8 @@
 //    two calls;
 //  - ftell in text mode gives the file offset (CRs counted) of the next
 //    byte to read or write, and fseek to a value from ftell returns there;
-//  - "a+" in text mode takes a Ctrl+Z off the end of the file when opened.
+//  - a text stream that reads and writes ("r+", "w+", "a+") takes a
+//    Ctrl+Z off the end of the file when opened.
 #pragma once
 #include <cstdio>
 

@@ -107,6 +107,8 @@ TEST_F(CrtReadBuffering, TextAndBinaryReadRows) {
       got.resize(expected.size());
       EXPECT_EQ(expected, got);
       EXPECT_TRUE(feof(f));
+      const size_t ctrlZ = row.bytes.find('\x1A');
+      EXPECT_EQ(static_cast<long>(mode[1] == 'b' || ctrlZ == std::string::npos ? row.bytes.size() : ctrlZ), ftell(f));
       fclose(f);
     }
   }
@@ -148,6 +150,15 @@ TEST_F(CrtReadBuffering, TellAndSeekRoundTripInTextMode) {
     }
     EXPECT_EQ(0, wrongTells);
     EXPECT_EQ(0, wrongSeeks);
+    // fgetpos and fsetpos keep the same positions.
+    ASSERT_EQ(0, fseek(f, view.offsets[view.chars.size() / 2], SEEK_SET));
+    fpos_t middle;
+    ASSERT_EQ(0, fgetpos(f, &middle));
+    const int atMiddle = fgetc(f);
+    rewind(f);
+    EXPECT_EQ(view.chars[0], static_cast<char>(fgetc(f)));
+    ASSERT_EQ(0, fsetpos(f, &middle));
+    EXPECT_EQ(atMiddle, fgetc(f));
     fclose(f);
   }
 }
@@ -273,6 +284,20 @@ TEST_F(CrtReadBuffering, UpdateStreamsReadAndWrite) {
     fclose(f);
   }
   {
+    SCOPED_TRACE("r+, writing after reading up to the end");
+    const std::string path = Path("rplusend.txt");
+    PutFile(path, "one\r\n");
+    FILE* f = fopen(path.c_str(), "r+");
+    ASSERT_NE(nullptr, f);
+    char line[32];
+    ASSERT_NE(nullptr, fgets(line, sizeof line, f));
+    EXPECT_EQ(nullptr, fgets(line, sizeof line, f));
+    fputs("two\n", f);  // the read met the end, so no seek is needed
+    EXPECT_EQ(10L, ftell(f));
+    fclose(f);
+    EXPECT_EQ("one\r\ntwo\r\n", FileBytes(path));
+  }
+  {
     SCOPED_TRACE("w+");
     const std::string path = Path("wplus.txt");
     FILE* f = fopen(path.c_str(), "w+");
@@ -317,8 +342,9 @@ TEST_F(CrtReadBuffering, UpdateStreamsReadAndWrite) {
   }
 }
 
-// Ctrl+Z ends what a text stream reads; "a+" in text mode removes one at
-// the end of the file, so that what is appended can be read back.
+// Ctrl+Z ends what a text stream reads; a text stream that reads and
+// writes removes one at the end of the file, so that what is written
+// after it can be read back.
 TEST_F(CrtReadBuffering, CtrlZ) {
   const std::string path = Path("ctrlz.txt");
   PutFile(path, std::string("abc\r\n\x1Ahidden"));
@@ -336,11 +362,13 @@ TEST_F(CrtReadBuffering, CtrlZ) {
   struct Row {
     const char* row;
     const char* mode;
-    std::string after;  // the file after appending "x\n"
+    std::string after;  // the file after writing "x\n"
   } rows[] = {
       {"a+ text", "a+", "end\r\nx\r\n"},
       {"a+ binary", "a+b", std::string("end\r\n\x1Ax\n")},
       {"a text", "a", std::string("end\r\n\x1Ax\r\n")},
+      {"r+ text", "r+", "x\r\n\r\n"},
+      {"r+ binary", "r+b", std::string("x\nd\r\n\x1A")},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.row);
