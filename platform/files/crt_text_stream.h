@@ -7,12 +7,16 @@
 //  - ftell reports the position in file bytes, after translation, also
 //    while written text waits in the buffer; in append mode it is 0 until
 //    the first write, then the end of the file;
-//  - a stream that only writes gets a 4,096-byte buffer, as the Microsoft
-//    runtime gives one (setvbuf changes it); the text is translated when
-//    the buffer is written out: when it is full, by fflush, fclose,
-//    _flushall and at process exit. The FILE keeps its own lock, so threads
-//    sharing it never mix the text of two calls. A stream that can read is
-//    unbuffered towards glibc, so that reading and ftell stay exact there.
+//  - every stream gets a 4,096-byte buffer, as the Microsoft runtime gives
+//    one (setvbuf changes it); written text is translated when the buffer
+//    is written out: when it is full, by fflush, fclose, _flushall and at
+//    process exit; read text is translated as the buffer is filled. The
+//    FILE keeps its own lock, so threads sharing it never mix the text of
+//    two calls;
+//  - ftell in text mode gives the file offset (CRs counted) of the next
+//    byte to read or write, and fseek to a value from ftell returns there;
+//  - a text stream that reads and writes ("r+", "w+", "a+") takes a
+//    Ctrl+Z off the end of the file when opened.
 #pragma once
 #include <cstdio>
 
@@ -29,9 +33,6 @@ struct StreamMode {
 
 // Takes over the open file; null (errno set) when no stream can be made.
 FILE* OpenCrtStream(OpenedFile file, const StreamMode& mode);
-
-// How many streams made here are open (for _flushall's count).
-int OpenCrtStreamCount();
 
 // The Microsoft runtime's buffer size for a new stream.
 constexpr size_t kCrtStreamBuffer = 4096;

@@ -1,5 +1,6 @@
 // Several threads of one process append to one log file at once, as the
 // install log is written from the worker thread and the main thread.
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -100,6 +101,59 @@ TEST_F(CrtThreads, SharedStreamKeepsEachCallWhole) {
       EXPECT_NE(std::string::npos, bytes.find(expected)) << expected;
     }
   }
+}
+
+// Threads share one reading stream while another keeps calling _flushall
+// and opening and closing streams of its own: every line is read whole
+// and once, and _flushall never waits on a stream being closed.
+TEST_F(CrtThreads, SharedReadingStreamWithFlushall) {
+  const std::string dir = Folder("sharedread");
+  const std::string path = In(dir, "lines.txt");
+  constexpr int kLines = 3000;
+  std::string text;
+  for (int i = 0; i < kLines; ++i) {
+    char line[32];
+    std::snprintf(line, sizeof line, "line %04d\r\n", i);
+    text += line;
+  }
+  PutFile(path, text);
+  FILE* f = fopen(path.c_str(), "r");
+  ASSERT_NE(nullptr, f);
+  constexpr int kReaders = 3;
+  std::vector<std::vector<std::string>> seen(kReaders);
+  std::atomic<bool> done{false};
+  std::thread churn([&] {
+    const std::string other = In(dir, "other.txt");
+    while (!done) {
+      _flushall();
+      if (FILE* g = fopen(other.c_str(), "a+")) {
+        fputs("x\n", g);
+        fclose(g);
+      }
+    }
+  });
+  std::vector<std::thread> readers;
+  for (int t = 0; t < kReaders; ++t) {
+    readers.emplace_back([f, &seen, t] {
+      char line[32];
+      while (fgets(line, sizeof line, f)) seen[t].push_back(line);
+    });
+  }
+  for (auto& t : readers) t.join();
+  done = true;
+  churn.join();
+  fclose(f);
+  std::vector<int> count(kLines, 0);
+  int malformed = 0;
+  for (const auto& lines : seen) {
+    for (const std::string& line : lines) {
+      int n = -1;
+      if (line.size() == 10 && std::sscanf(line.c_str(), "line %4d\n", &n) == 1 && n >= 0 && n < kLines) ++count[n];
+      else ++malformed;
+    }
+  }
+  EXPECT_EQ(0, malformed);
+  for (int i = 0; i < kLines; ++i) EXPECT_EQ(1, count[i]) << "line " << i;
 }
 
 }  // namespace
