@@ -133,7 +133,14 @@ int CProgressDlg::InstallAfterWork() {
       pszValue = "0";
     }
   } else if (setup::CommandLineHas(strCommandLine, "/u")) {
-    WriteLog("모든파일 정상 제거 완료 (제어판), InstallSuccess=0 로 변경");
+    // The plug-in is no longer whole either way, so "0" is recorded; the
+    // log says whether every step of the removal ran.
+    if (m_bWorkCompleted) {
+      WriteLog("모든파일 정상 제거 완료 (제어판), InstallSuccess=0 로 변경");
+    } else {
+      m_pMainDlg->m_bUninstallIncomplete = 1;
+      WriteLog("제거 작업 중 실패하여 일부 항목이 남아 있음 (제어판), InstallSuccess=0 로 변경");
+    }
     pszValue = "0";
   }
   if (pszValue) setup::WriteConfigValue("Root", "InstallSuccess", pszValue, strIniPath.c_str());

@@ -114,7 +114,8 @@ void CFinish2Dlg::DoDataExchange(CDataExchange* pDX) {
 
 finishoutcome::Run CFinish2Dlg::RunFacts() const {
   return {m_pMainDlg->m_bInstall != 0, m_pMainDlg->m_bUninstall != 0, m_pMainDlg->m_bReverted != 0,
-          m_pMainDlg->m_bProfileLoadFailed != 0, m_pMainDlg->m_bWorkSkipped != 0};
+          m_pMainDlg->m_bProfileLoadFailed != 0, m_pMainDlg->m_bWorkSkipped != 0,
+          m_pMainDlg->m_bUninstallIncomplete != 0};
 }
 
 void CFinish2Dlg::OnSetActive() {

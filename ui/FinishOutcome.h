@@ -13,6 +13,7 @@ struct Run {
   bool bReverted;           // the install was rolled back
   bool bProfileLoadFailed;  // no work group ran
   bool bSkipped;            // the work was cancelled before it began
+  bool bIncomplete;         // an uninstall's work began but did not end
 };
 
 // Base name of the page picture, or nullptr for none. The uninstall's rule

@@ -41,6 +41,9 @@ class CVeltraneGtcSetupDlg : public CNewWizDialog {
   // Set when the run's work was cancelled before it began: the finish page
   // then shows a cancelled run, never a completed one.
   int m_bWorkSkipped = 0;
+  // Set when an uninstall's work began but did not run to its end: parts of
+  // the plug-in may remain, so the finish page must not say it was removed.
+  int m_bUninstallIncomplete = 0;
 
   // Horizontal logical pixels per inch of a screen-compatible device context.
   static int MeasureScreenDpi(CWnd* pWnd);

@@ -142,7 +142,10 @@ TEST(UninstallFailure, IsLoggedButNotRolledBack) {
   EXPECT_TRUE(e2e::InOrder(e2e::LogMessages(),
                            {"CProgressDlg::ini get section failed.[BASIC_PROFILE]",
                             "LVL_ERROR::IsWorkGroupPlay::Work command error.",
-                            "LVL_INFO::CProgressDlg::RevertInstallation 제거 작업은 원복하지 않음", "silent mode 설치 실패"}));
+                            "LVL_INFO::CProgressDlg::RevertInstallation 제거 작업은 원복하지 않음",
+                            "제거 작업 중 실패하여 일부 항목이 남아 있음 (제어판), InstallSuccess=0 로 변경",
+                            "silent mode 설치 실패"}));
+  EXPECT_FALSE(e2e::LogHas("모든파일 정상 제거 완료 (제어판), InstallSuccess=0 로 변경"));
   EXPECT_FALSE(e2e::LogHas(kNotReverted));
   EXPECT_FALSE(e2e::LogHas("LVL_INFO::CProgressDlg::RevertInstallation Regstry control value is empty"));
 }

@@ -85,15 +85,16 @@ TEST(FinishOutcome, PictureAndTitleByHowTheRunEnded) {
     const char* title;  // nullptr: the mode's completion title
     bool fromSource;
   } rows[] = {
-      {"install completed", {true, false, false, false, false}, "Set5-1", nullptr, false},
-      {"install rolled back", {true, false, true, false, false}, "Un4-1", "%s 설치 취소 완료", true},
-      {"install skipped", {true, false, false, false, true}, "Un4-1", "%s 설치 취소 완료", true},
-      {"install, configuration unread", {true, false, false, true, false}, "Un4-1", "%s 설치 취소 완료", true},
-      {"uninstall completed", {false, true, false, false, false}, "Un3-1", nullptr, false},
-      {"uninstall skipped", {false, true, false, false, true}, nullptr, "%s 제거 취소", false},
-      {"uninstall, configuration unread", {false, true, false, true, false}, nullptr, "%s 제거", false},
-      {"both flags, skipped", {true, true, false, false, true}, nullptr, "%s 설치 취소 완료", true},
-      {"neither mode", {false, false, false, false, false}, nullptr, nullptr, false},
+      {"install completed", {true, false, false, false, false, false}, "Set5-1", nullptr, false},
+      {"install rolled back", {true, false, true, false, false, false}, "Un4-1", "%s 설치 취소 완료", true},
+      {"install skipped", {true, false, false, false, true, false}, "Un4-1", "%s 설치 취소 완료", true},
+      {"install, configuration unread", {true, false, false, true, false, false}, "Un4-1", "%s 설치 취소 완료", true},
+      {"uninstall completed", {false, true, false, false, false, false}, "Un3-1", nullptr, false},
+      {"uninstall skipped", {false, true, false, false, true, false}, nullptr, "%s 제거 취소", false},
+      {"uninstall, configuration unread", {false, true, false, true, false, false}, nullptr, "%s 제거", false},
+      {"uninstall stopped by a failure", {false, true, false, false, false, true}, nullptr, "%s 제거 실패", false},
+      {"both flags, skipped", {true, true, false, false, true, false}, nullptr, "%s 설치 취소 완료", true},
+      {"neither mode", {false, false, false, false, false, false}, nullptr, nullptr, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
