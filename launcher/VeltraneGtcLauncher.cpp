@@ -21,17 +21,17 @@ BOOL IsWow64() {
   return bIsWow64;
 }
 
-// The full name of `pszProgram` in the launcher's own folder, into
-// `pszPath` (`cchPath` bytes). FALSE when the launcher's name is not known
-// or the result does not fit.
-BOOL ProgramBesideLauncher(LPCSTR pszProgram, LPSTR pszPath, DWORD cchPath) {
+// The full name of `pszProgram` (`cchProgram` characters) in the launcher's
+// own folder, into `pszPath` (`cchPath` bytes). FALSE when the launcher's
+// name is not known or the result does not fit. The length is given because
+// a counting loop here would become a call to strlen, which this program
+// does not have in its Windows build.
+BOOL ProgramBesideLauncher(LPCSTR pszProgram, DWORD cchProgram, LPSTR pszPath, DWORD cchPath) {
   DWORD cch = GetModuleFileNameA(nullptr, pszPath, cchPath);
   if (cch == 0 || cch >= cchPath) return FALSE;
   DWORD cchFolder = cch;
   while (cchFolder > 0 && pszPath[cchFolder - 1] != '\\') --cchFolder;
   if (cchFolder == 0) return FALSE;
-  DWORD cchProgram = 0;
-  while (pszProgram[cchProgram]) ++cchProgram;
   if (cchFolder + cchProgram >= cchPath) return FALSE;
   std::memcpy(pszPath + cchFolder, pszProgram, cchProgram + 1);
   return TRUE;
@@ -71,6 +71,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::memcpy(szSetup64, "VeltraneGTC64.exe", 17);
   LPSTR pszSetup = IsWow64() ? szSetup64 : szSetup32;
   char szApplication[1024] = {0};
-  if (ProgramBesideLauncher(pszSetup, szApplication, sizeof szApplication)) RunAndWait(szApplication, pszSetup, SW_SHOW);
+  if (ProgramBesideLauncher(pszSetup, 17, szApplication, sizeof szApplication)) RunAndWait(szApplication, pszSetup, SW_SHOW);
   return 0;
 }
