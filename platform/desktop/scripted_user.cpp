@@ -8,9 +8,12 @@
 // enabled, without touching it, so that a shot can follow a page that
 // comes by itself.
 //
-// A process takes part while it shows a window. Its agent (a timer on the
-// user-interface thread, every 50 ms) performs the current step when it
-// fits one of the process's windows. A watchdog thread ends the process
+// A process takes part while it shows a window. Its agent (on the
+// user-interface thread) performs the current step when it fits one of the
+// process's windows: at once when a window or page is shown or a control
+// enabled here, and after a step it performed; otherwise every 50 ms, for
+// what changes without telling it (another process's steps, a sleep that
+// ends). A watchdog thread ends the process
 // with exit code 99 when:
 //  - the current step could not be performed for 60 s while the process
 //    showed a window (counted from when the process first saw that step,
@@ -332,6 +335,19 @@ bool ShowsWindow() {
 }
 
 bool g_inTick = false;
+std::atomic<bool> g_nudged{false};
+
+void Tick();
+
+// Queues one extra turn of the agent; turns asked for while one waits are
+// the same turn.
+void QueueTurn() {
+  if (!g_started || g_nudged.exchange(true)) return;
+  PostToUi([] {
+    g_nudged = false;
+    Tick();
+  });
+}
 
 void Tick() {
   if (g_inTick || ProcessHidden() || !ShowsWindow()) return;
@@ -351,6 +367,7 @@ void Tick() {
         e.extra = ",\"position\":" + std::to_string(state.position);
         WriteJournal(e);
         NoteActivity();
+        QueueTurn();  // the next step may fit already
       }
     }
   }
@@ -397,6 +414,7 @@ void Watchdog() {
 }  // namespace
 
 void NoteActivity() { g_lastActivity.store(NowMs()); }
+void NoteWindowReady() { QueueTurn(); }
 void NoteModalBegin() {
   ++g_modals;
   NoteActivity();
