@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "dos_wildcards.h"
@@ -76,13 +78,19 @@ bool Describe(const Entry& entry, const std::string& alternate, WIN32_FIND_DATAA
 // Alternate names of the given entries of a folder, worked out over the
 // folder's whole listing so that "~N" numbers are stable.
 std::vector<std::string> AlternatesFor(const std::string& folder, const std::vector<Entry>& entries) {
-  std::vector<std::u16string> all = ListFolder(folder);
-  std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return winsim::Upcase(a) < winsim::Upcase(b); });
+  std::vector<std::pair<std::u16string, std::u16string>> keyed;  // upper-cased name, name
+  for (auto& name : ListFolder(folder)) keyed.emplace_back(winsim::Upcase(name), std::move(name));
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::u16string> all;
+  all.reserve(keyed.size());
+  for (auto& entry : keyed) all.push_back(std::move(entry.second));
   std::vector<std::string> alternates = winsim::files::AlternateNames(all);
+  std::unordered_map<std::u16string, size_t> place;  // the first of equal names, as a linear search finds it
+  for (size_t i = 0; i < all.size(); ++i) place.emplace(all[i], i);
   std::vector<std::string> out;
   for (const Entry& e : entries) {
-    auto it = std::find(all.begin(), all.end(), e.name);
-    out.push_back(it == all.end() ? std::string() : alternates[static_cast<size_t>(it - all.begin())]);
+    auto it = place.find(e.name);
+    out.push_back(it == place.end() ? std::string() : alternates[it->second]);
   }
   return out;
 }

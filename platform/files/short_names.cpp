@@ -1,6 +1,8 @@
 #include "short_names.h"
 
+#include <map>
 #include <set>
+#include <utility>
 
 #include "winsim/codepage.h"
 
@@ -55,6 +57,10 @@ std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names
   for (const auto& n : names)
     if (FitsEightDotThree(n)) taken.insert(Upcase(n));
 
+  // Where the search for a free number of each name family goes on: the
+  // numbers below it are taken, and taken names stay taken, so a folder of
+  // many similar names is numbered in one pass rather than in a square.
+  std::map<std::pair<std::u16string, std::u16string>, unsigned> nextNumber;
   std::vector<std::string> out;
   out.reserve(names.size());
   for (const auto& name : names) {
@@ -68,14 +74,18 @@ std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names
     std::u16string ext = hasExt ? ShortPart(std::u16string_view(name).substr(lastDot + 1), 3) : u"";
     if (base.empty()) base = u"_";
     std::u16string candidate;
-    for (unsigned n = 1;; ++n) {
+    unsigned& next = nextNumber.try_emplace({base, ext}, 1u).first->second;
+    for (unsigned n = next;; ++n) {
       std::u16string tail = u"~";
       for (char c : std::to_string(n)) tail.push_back(static_cast<char16_t>(c));
       // The number takes the place of the name's last characters when it grows.
       std::u16string stem = base;
       while (!stem.empty() && AnsiLength(stem) + tail.size() > 8) stem.pop_back();
       candidate = stem + tail + (ext.empty() ? u"" : u"." + ext);
-      if (taken.insert(candidate).second) break;
+      if (taken.insert(candidate).second) {
+        next = n + 1;
+        break;
+      }
     }
     out.push_back(Utf16ToAnsi(candidate));
   }

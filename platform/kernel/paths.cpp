@@ -80,6 +80,29 @@ std::string JoinHost(const std::string& dir, const std::string& name) {
   return dir + "/" + name;
 }
 
+// Most paths name something that exists in the spelling given, or a new
+// entry of a folder that does. One stat of the whole path settles the first
+// exactly as the component walk would (each component found as given, every
+// folder a folder); one stat of its folder leaves the walk only the last
+// component. True when `r` is complete; otherwise `host` and `walked` tell
+// the walk where to go on.
+bool FastResolve(const std::vector<std::u16string>& parts, std::string* host, size_t* walked, ResolvedPath* r) {
+  std::string folder = *host;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) folder = JoinHost(folder, Utf16ToUtf8(parts[i]));
+  std::string whole = JoinHost(folder, Utf16ToUtf8(parts.back()));
+  struct stat st {};
+  if (stat(whole.c_str(), &st) == 0) {
+    r->host = whole;
+    r->exists = r->parentExists = true;
+    r->isDirectory = S_ISDIR(st.st_mode);
+    return true;
+  }
+  if (parts.size() > 1 && !(stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) return false;
+  *host = folder;
+  *walked = parts.size() - 1;
+  return false;
+}
+
 std::mutex g_cwdMutex;
 std::u16string* g_cwd = nullptr;
 
@@ -218,7 +241,9 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   bool allFound = true;
   bool parentIsDir = true;
   struct stat st {};
-  for (size_t i = 0; i < parts.size(); ++i) {
+  size_t walked = 0;
+  if (parts.size() > 0 && FastResolve(parts, &host, &walked, &r)) return r;
+  for (size_t i = walked; i < parts.size(); ++i) {
     const bool isLast = i + 1 == parts.size();
     std::string stored;
     if (allFound && parentIsDir) stored = FindEntry(host, parts[i]);
