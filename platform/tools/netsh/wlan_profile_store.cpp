@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <random>
 
+#include "wlan_profile_index.h"
 #include "wlan_profile_xml.h"
 #include "winsim/codepage.h"
 
@@ -44,26 +45,45 @@ std::string NewFileName() {
   return name;
 }
 
-void ListFolder(const std::string& folder, bool currentUser, std::vector<StoredProfile>* out) {
+uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+
+// The profiles of one folder. A file whose size and write time the index
+// knows keeps its recorded name; any other file is read and parsed, and
+// what was learnt goes into `seen`.
+void ListFolder(const std::string& folder, bool currentUser, const ProfileIndex& index, ProfileIndex* seen,
+                std::vector<StoredProfile>* out) {
   WIN32_FIND_DATAA found;
   std::string pattern = folder + "\\*.xml";
   HANDLE find = FindFirstFileA(pattern.c_str(), &found);
   if (find == INVALID_HANDLE_VALUE) return;
-  std::vector<std::string> names;
+  std::vector<WIN32_FIND_DATAA> files;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found);
   } while (FindNextFileA(find, &found));
   FindClose(find);
-  for (const auto& fileName : names) {
+  for (const auto& data : files) {
     StoredProfile profile;
-    profile.fileName = fileName;
-    profile.path = folder + "\\" + fileName;
+    profile.fileName = data.cFileName;
+    profile.path = folder + "\\" + profile.fileName;
     profile.currentUser = currentUser;
-    std::string document;
-    if (ReadWholeFile(profile.path, &document) != ERROR_SUCCESS) continue;
-    auto info = ReadProfile(document);
-    if (!info) continue;  // not a profile: not listed, as Windows skips it
-    profile.name = info->name;
+    ProfileIndex::Key key{currentUser, profile.fileName};
+    const uint64_t size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+    const uint64_t writeTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    IndexedFile known;
+    if (const IndexedFile* entry = index.Find(key, size, writeTime)) {
+      known = *entry;
+    } else {
+      std::string document;
+      if (ReadWholeFile(profile.path, &document) != ERROR_SUCCESS) continue;
+      auto info = ReadProfile(document);
+      known.size = size;
+      known.writeTime = writeTime;
+      known.isProfile = info.has_value();
+      if (info) known.name = info->name;
+    }
+    seen->Put(key, known);
+    if (!known.isProfile) continue;  // not a profile: not listed, as Windows skips it
+    profile.name = known.name;
     out->push_back(std::move(profile));
   }
 }
@@ -102,8 +122,11 @@ DWORD ReadWholeFile(const std::string& path, std::string* bytes) {
 
 std::vector<StoredProfile> ListProfiles() {
   std::vector<StoredProfile> profiles;
-  ListFolder(FolderOf(false), false, &profiles);
-  ListFolder(FolderOf(true), true, &profiles);
+  const ProfileIndex index = ProfileIndex::Load();
+  ProfileIndex seen;
+  ListFolder(FolderOf(false), false, index, &seen, &profiles);
+  ListFolder(FolderOf(true), true, index, &seen, &profiles);
+  if (seen.Serialize() != index.Serialize()) seen.Save();
   std::stable_sort(profiles.begin(), profiles.end(),
                    [](const StoredProfile& a, const StoredProfile& b) { return a.fileName < b.fileName; });
   return profiles;
