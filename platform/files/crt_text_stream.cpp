@@ -19,6 +19,7 @@ class CrtStream {
   CrtStream(OpenedFile file, const StreamMode& mode) : file_(std::move(file)), mode_(mode) {}
 
   ssize_t Read(char* out, size_t size) {
+    SettlePosition();
     if (!mode_.text) {
       ssize_t n;
       do n = pread(file_.fd, out, size, pos_);
@@ -68,8 +69,10 @@ class CrtStream {
       done += static_cast<size_t>(n);
     }
     if (mode_.append) {
-      off_t end = lseek(file_.fd, 0, SEEK_CUR);  // O_APPEND left it after our block
-      pos_ = end < 0 ? pos_ + static_cast<int64_t>(done) : end;
+      // O_APPEND left the file offset after our block; it is read when the
+      // position is next needed, not after every block.
+      pos_ += static_cast<int64_t>(done);
+      posAfterAppend_ = true;
     } else {
       pos_ += static_cast<int64_t>(done);
     }
@@ -77,6 +80,7 @@ class CrtStream {
   }
 
   int Seek(off64_t* offset, int whence) {
+    SettlePosition();
     int64_t base = 0;
     if (whence == SEEK_CUR) {
       base = pos_;
@@ -102,6 +106,15 @@ class CrtStream {
   static constexpr int kEnd = -1;
   static constexpr int kError = -2;
 
+  // After appended blocks the position is where the last one ended, which
+  // only the file offset knows (others may have appended before it).
+  void SettlePosition() {
+    if (!posAfterAppend_) return;
+    posAfterAppend_ = false;
+    off_t end = lseek(file_.fd, 0, SEEK_CUR);
+    if (end >= 0) pos_ = end;
+  }
+
   // The byte at a file offset, read ahead in blocks.
   int PeekAt(int64_t offset) {
     if (offset < cacheOffset_ || offset >= cacheOffset_ + static_cast<int64_t>(cache_.size())) {
@@ -123,6 +136,7 @@ class CrtStream {
   OpenedFile file_;
   StreamMode mode_;
   int64_t pos_ = 0;
+  bool posAfterAppend_ = false;
   std::vector<char> cache_;
   int64_t cacheOffset_ = 0;
 };

@@ -56,10 +56,10 @@ std::vector<std::u16string> ListFolder(const std::string& folder) {
 
 // Fills the find data of one entry; false when it cannot be reported
 // (gone meanwhile, or a name too long for the A structure).
-bool Describe(const Entry& entry, const std::string& alternate, WIN32_FIND_DATAA* data) {
+bool Describe(const Entry& entry, const std::string& alternate, unsigned cp, WIN32_FIND_DATAA* data) {
   winsim::files::HostFileInfo info;
   if (!winsim::files::QueryHostFile(entry.host, &info)) return false;
-  std::string name = winsim::Utf16ToAnsi(entry.name);
+  std::string name = winsim::FromUtf16(entry.name, cp);
   if (name.size() >= sizeof data->cFileName || alternate.size() >= sizeof data->cAlternateFileName) return false;
   std::memset(data, 0, sizeof *data);
   DWORD attributes = winsim::GetAttributesOfHost(entry.host);
@@ -153,9 +153,10 @@ extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lp
 
   auto find = std::make_shared<FindObject>();
   std::vector<std::string> alternates = AlternatesFor(folder, entries);
+  const unsigned cp = winsim::ActiveCodePage();  // once: looking it up reads the machine's settings
   for (size_t i = 0; i < entries.size(); ++i) {
     WIN32_FIND_DATAA data;
-    if (Describe(entries[i], alternates[i], &data)) find->entries.push_back(data);
+    if (Describe(entries[i], alternates[i], cp, &data)) find->entries.push_back(data);
   }
   if (find->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND);
   *lpFindFileData = find->entries[0];

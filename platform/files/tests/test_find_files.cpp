@@ -171,7 +171,8 @@ TEST_F(FindFiles, AlternateNumbersOfOneFamily) {
   PutFile(In(dir, "EXTRA~10.DAT"), "taken");
   const std::vector<std::string> expected = {
       "EXTRA0~1.DAT", "EXTRA0~2.DAT", "EXTRA0~4.DAT", "EXTRA0~5.DAT", "EXTRA0~6.DAT", "EXTRA0~7.DAT",
-      "EXTRA0~8.DAT", "EXTRA0~9.DAT", "EXTRA~11.DAT", "EXTRA~12.DAT", "EXTRA~13.DAT", "EXTRA~14.DAT"};
+      "EXTRA0~8.DAT", "EXTRA0~9.DAT", "EXTRA~11.DAT", "EXTRA~12.DAT", "EXTRA~13.DAT", "EXTRA~14.DAT",
+      "",             ""};  // the two 8.3 names, which sort last
   std::vector<std::string> alternates;
   WIN32_FIND_DATAA data;
   std::memset(&data, 0xCC, sizeof data);
