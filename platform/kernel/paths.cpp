@@ -87,9 +87,14 @@ std::string JoinHost(const std::string& dir, const std::string& name) {
 // component. True when `r` is complete; otherwise `host` and `walked` tell
 // the walk where to go on.
 bool FastResolve(const std::vector<std::u16string>& parts, std::string* host, size_t* walked, ResolvedPath* r) {
-  std::string folder = *host;
-  for (size_t i = 0; i + 1 < parts.size(); ++i) folder = JoinHost(folder, Utf16ToUtf8(parts[i]));
-  std::string whole = JoinHost(folder, Utf16ToUtf8(parts.back()));
+  std::string folder = *host == "/" ? std::string() : *host;
+  folder.reserve(folder.size() + 16 * parts.size());
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    folder += '/';
+    folder += Utf16ToUtf8(parts[i]);
+  }
+  std::string whole = folder + "/" + Utf16ToUtf8(parts.back());
+  if (folder.empty()) folder = "/";
   struct stat st {};
   if (stat(whole.c_str(), &st) == 0) {
     r->host = whole;
@@ -185,6 +190,7 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   }
 
   std::vector<std::u16string> parts;
+  parts.reserve(8);
   for (auto& p : SplitComponents(rest)) {
     if (p == u".") continue;
     if (p == u"..") {
@@ -214,7 +220,10 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   }
 
   r.full = drive + u"\\";
-  for (size_t i = 0; i < parts.size(); ++i) r.full += (i ? u"\\" : u"") + parts[i];
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) r.full += u'\\';
+    r.full += parts[i];
+  }
   if ((flags & kKeepTrailingSlash) && r.trailingSlash && !parts.empty()) r.full += u"\\";
   r.isDriveRoot = parts.empty();
 
