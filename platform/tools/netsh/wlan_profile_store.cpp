@@ -1,5 +1,9 @@
 #include "wlan_profile_store.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -7,7 +11,9 @@
 
 #include "wlan_profile_index.h"
 #include "wlan_profile_xml.h"
+#include "dos_wildcards.h"
 #include "winsim/codepage.h"
+#include "winsim/paths.h"
 
 namespace netsh {
 namespace {
@@ -45,33 +51,40 @@ std::string NewFileName() {
   return name;
 }
 
-uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+// A host file's last write time in FILETIME units.
+uint64_t WriteTimeOf(const struct stat& st) {
+  constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
+  return (static_cast<uint64_t>(st.st_mtim.tv_sec) + kSecondsFrom1601To1970) * 10000000ULL +
+         static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
+}
 
-// The profiles of one folder. A file whose size and write time the index
-// knows keeps its recorded name; any other file is read and parsed, and
-// what was learnt goes into `seen`.
+// The profiles of one folder: its files matching "*.xml", listed on the
+// host (a listing through FindFirstFileA would also work out attributes
+// and short names of every file, which are not needed here). A file whose
+// size and write time the index knows keeps its recorded name; any other
+// file is read and parsed, and what was learnt goes into `seen`.
 void ListFolder(const std::string& folder, bool currentUser, const ProfileIndex& index, ProfileIndex* seen,
                 std::vector<StoredProfile>* out) {
-  WIN32_FIND_DATAA found;
-  std::string pattern = folder + "\\*.xml";
-  HANDLE find = FindFirstFileA(pattern.c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  std::vector<WIN32_FIND_DATAA> files;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  for (const auto& data : files) {
+  winsim::ResolvedPath resolved = winsim::ResolvePathA(folder.c_str());
+  if (resolved.error || !resolved.exists || !resolved.isDirectory) return;
+  DIR* dir = opendir(resolved.host.c_str());
+  if (!dir) return;
+  const unsigned cp = winsim::ActiveCodePage();
+  while (dirent* entry = readdir(dir)) {
+    const std::u16string name = winsim::Utf8ToUtf16(entry->d_name);
+    if (name == u"." || name == u".." || !winsim::files::MatchesPattern(u"*.xml", name)) continue;
+    struct stat st {};
+    if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) continue;
     StoredProfile profile;
-    profile.fileName = data.cFileName;
+    profile.fileName = winsim::FromUtf16(name, cp);
     profile.path = folder + "\\" + profile.fileName;
     profile.currentUser = currentUser;
     ProfileIndex::Key key{currentUser, profile.fileName};
-    const uint64_t size = Join(data.nFileSizeHigh, data.nFileSizeLow);
-    const uint64_t writeTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    const uint64_t size = static_cast<uint64_t>(st.st_size);
+    const uint64_t writeTime = WriteTimeOf(st);
     IndexedFile known;
-    if (const IndexedFile* entry = index.Find(key, size, writeTime)) {
-      known = *entry;
+    if (const IndexedFile* recorded = index.Find(key, size, writeTime)) {
+      known = *recorded;
     } else {
       std::string document;
       if (ReadWholeFile(profile.path, &document) != ERROR_SUCCESS) continue;
@@ -86,6 +99,7 @@ void ListFolder(const std::string& folder, bool currentUser, const ProfileIndex&
     profile.name = known.name;
     out->push_back(std::move(profile));
   }
+  closedir(dir);
 }
 
 DWORD WriteWholeFile(const std::string& path, const std::string& bytes) {
