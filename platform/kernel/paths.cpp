@@ -53,6 +53,23 @@ std::vector<std::u16string> SplitComponents(std::u16string_view rest) {
   return parts;
 }
 
+bool IsAscii(const std::string& text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Windows' case folding restricted to ASCII (as UpcaseChar folds it).
+bool EqualsAsciiNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 0x20) : a[i];
+    char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 0x20) : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
 // Finds the entry of a host folder whose name matches case-insensitively;
 // an exact match wins. Returns the stored name or an empty string.
 std::string FindEntry(const std::string& dir, const std::u16string& name) {
@@ -62,10 +79,20 @@ std::string FindEntry(const std::string& dir, const std::u16string& name) {
   if (lstat(probe.c_str(), &st) == 0) return utf8;
   DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
   if (!d) return {};
+  // An ASCII name can only match an ASCII entry (no other character folds
+  // to ASCII), and those are compared without converting them.
+  const bool asciiName = IsAscii(utf8);
   std::string found;
   while (dirent* e = readdir(d)) {
     std::string n = e->d_name;
     if (n == "." || n == "..") continue;
+    if (asciiName) {
+      if (IsAscii(n) && EqualsAsciiNoCase(n, utf8)) {
+        found = n;
+        break;
+      }
+      continue;
+    }
     if (EqualsNoCase(Utf8ToUtf16(n), name)) {
       found = n;
       break;

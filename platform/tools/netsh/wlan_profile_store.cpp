@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 #include "wlan_profile_index.h"
 #include "wlan_profile_xml.h"
-#include "dos_wildcards.h"
 #include "winsim/codepage.h"
 #include "winsim/paths.h"
 
@@ -51,6 +51,19 @@ std::string NewFileName() {
   return name;
 }
 
+// What "*.xml" matches: a name that ends in ".xml" in any case (the pattern
+// holds none of the DOS wildcards that would match more).
+bool EndsWithXml(const char* name) {
+  size_t n = std::strlen(name);
+  if (n < 4 || name[n - 4] != '.') return false;
+  for (size_t i = 0; i < 3; ++i) {
+    char c = name[n - 3 + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
+    if (c != "xml"[i]) return false;
+  }
+  return true;
+}
+
 // A host file's last write time in FILETIME units.
 uint64_t WriteTimeOf(const struct stat& st) {
   constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
@@ -64,19 +77,24 @@ uint64_t WriteTimeOf(const struct stat& st) {
 // size and write time the index knows keeps its recorded name; any other
 // file is read and parsed, and what was learnt goes into `seen`.
 void ListFolder(const std::string& folder, bool currentUser, const ProfileIndex& index, ProfileIndex* seen,
-                std::vector<StoredProfile>* out) {
+                bool* learnt, std::vector<StoredProfile>* out) {
   winsim::ResolvedPath resolved = winsim::ResolvePathA(folder.c_str());
   if (resolved.error || !resolved.exists || !resolved.isDirectory) return;
   DIR* dir = opendir(resolved.host.c_str());
   if (!dir) return;
   const unsigned cp = winsim::ActiveCodePage();
   while (dirent* entry = readdir(dir)) {
-    const std::u16string name = winsim::Utf8ToUtf16(entry->d_name);
-    if (name == u"." || name == u".." || !winsim::files::MatchesPattern(u"*.xml", name)) continue;
+    if (!EndsWithXml(entry->d_name)) continue;
     struct stat st {};
     if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) continue;
     StoredProfile profile;
-    profile.fileName = winsim::FromUtf16(name, cp);
+    profile.fileName = entry->d_name;  // an ASCII name is the same in the code page
+    for (char c : profile.fileName) {
+      if (static_cast<unsigned char>(c) >= 0x80) {
+        profile.fileName = winsim::FromUtf16(winsim::Utf8ToUtf16(entry->d_name), cp);
+        break;
+      }
+    }
     profile.path = folder + "\\" + profile.fileName;
     profile.currentUser = currentUser;
     ProfileIndex::Key key{currentUser, profile.fileName};
@@ -93,6 +111,7 @@ void ListFolder(const std::string& folder, bool currentUser, const ProfileIndex&
       known.writeTime = writeTime;
       known.isProfile = info.has_value();
       if (info) known.name = info->name;
+      *learnt = true;
     }
     seen->Put(key, known);
     if (!known.isProfile) continue;  // not a profile: not listed, as Windows skips it
@@ -138,9 +157,11 @@ std::vector<StoredProfile> ListProfiles() {
   std::vector<StoredProfile> profiles;
   const ProfileIndex index = ProfileIndex::Load();
   ProfileIndex seen;
-  ListFolder(FolderOf(false), false, index, &seen, &profiles);
-  ListFolder(FolderOf(true), true, index, &seen, &profiles);
-  if (seen.Serialize() != index.Serialize()) seen.Save();
+  bool learnt = false;
+  ListFolder(FolderOf(false), false, index, &seen, &learnt, &profiles);
+  ListFolder(FolderOf(true), true, index, &seen, &learnt, &profiles);
+  // Saved when a file was read, or when files of the old index are gone.
+  if (learnt || seen.Entries().size() != index.Entries().size()) seen.Save();
   std::stable_sort(profiles.begin(), profiles.end(),
                    [](const StoredProfile& a, const StoredProfile& b) { return a.fileName < b.fileName; });
   return profiles;
