@@ -10,10 +10,10 @@
 //
 // A process takes part while it shows a window. Its agent (on the
 // user-interface thread) performs the current step when it fits one of the
-// process's windows: at once when a window or page is shown or a control
-// enabled here, and after a step it performed; otherwise every 50 ms, for
-// what changes without telling it (another process's steps, a sleep that
-// ends). A watchdog thread ends the process
+// process's windows: as soon as a window or page is shown or a control
+// enabled here (once the change is complete: the look waits for the
+// event loop), and otherwise every 50 ms, for what changes without telling
+// it (a step just performed, another process's steps, a sleep that ends). A watchdog thread ends the process
 // with exit code 99 when:
 //  - the current step could not be performed for 60 s while the process
 //    showed a window (counted from when the process first saw that step,
@@ -367,7 +367,6 @@ void Tick() {
         e.extra = ",\"position\":" + std::to_string(state.position);
         WriteJournal(e);
         NoteActivity();
-        QueueTurn();  // the next step may fit already
       }
     }
   }
