@@ -243,6 +243,9 @@ void NoteModalBegin();
 void NoteModalEnd();
 void NoteMessageBoxOpen();
 void NoteMessageBoxClosed();
+// A window or page was shown or a control enabled: the scripted user looks
+// at once whether its current step fits now.
+void NoteWindowReady();
 // Ends the process with exit code 99, saying why on stderr and in the journal.
 [[noreturn]] void GiveUp(const std::string& why);
 

@@ -8,9 +8,12 @@
 // enabled, without touching it, so that a shot can follow a page that
 // comes by itself.
 //
-// A process takes part while it shows a window. Its agent (a timer on the
-// user-interface thread, every 50 ms) performs the current step when it
-// fits one of the process's windows. A watchdog thread ends the process
+// A process takes part while it shows a window. Its agent (on the
+// user-interface thread) performs the current step when it fits one of the
+// process's windows: as soon as a window or page is shown or a control
+// enabled here (once the change is complete: the look waits for the
+// event loop), and otherwise every 50 ms, for what changes without telling
+// it (a step just performed, another process's steps, a sleep that ends). A watchdog thread ends the process
 // with exit code 99 when:
 //  - the current step could not be performed for 60 s while the process
 //    showed a window (counted from when the process first saw that step,
@@ -338,6 +341,19 @@ bool ShowsWindow() {
 }
 
 bool g_inTick = false;
+std::atomic<bool> g_nudged{false};
+
+void Tick();
+
+// Queues one extra turn of the agent; turns asked for while one waits are
+// the same turn.
+void QueueTurn() {
+  if (!g_started || g_nudged.exchange(true)) return;
+  PostToUi([] {
+    g_nudged = false;
+    Tick();
+  });
+}
 
 void Tick() {
   if (g_inTick || ProcessHidden() || !ShowsWindow()) return;
@@ -403,6 +419,7 @@ void Watchdog() {
 }  // namespace
 
 void NoteActivity() { g_lastActivity.store(NowMs()); }
+void NoteWindowReady() { QueueTurn(); }
 void NoteModalBegin() {
   ++g_modals;
   NoteActivity();

@@ -239,6 +239,7 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     else w->style |= WS_DISABLED;
     if (w->widget) w->widget->setEnabled(bEnable != FALSE);
     if (wasDisabled == (bEnable != FALSE)) Dispatch(hWnd, WM_ENABLE, bEnable ? TRUE : FALSE, 0);
+    if (wasDisabled && bEnable) NoteWindowReady();
     return wasDisabled;
   });
 }

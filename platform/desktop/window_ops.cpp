@@ -65,6 +65,7 @@ void SetVisible(Window& w, bool visible) {
   if (!InTimerDispatch()) NoteActivity();
   if (visible && !was && w.kind == Kind::Dialog && w.parent) JournalPage(w);
   if (visible && top && w.initDone) JournalShow(w);
+  if (visible && !was) NoteWindowReady();
 }
 
 void DestroyWindowTree(HWND hwnd) {

@@ -30,8 +30,19 @@ class Fd {
   int fd_;
 };
 
-// Copies the bytes; 0 or a Windows error code.
+// Copies the bytes; 0 or a Windows error code. The kernel copies them
+// itself where it can (no round trip through this process, and a shared
+// extent where the file system has them); otherwise through a buffer.
 DWORD CopyBytes(int from, int to) {
+  for (bool first = true;; first = false) {
+    ssize_t n = copy_file_range(from, nullptr, to, nullptr, size_t{1} << 30, 0);
+    if (n > 0) continue;
+    if (n == 0) return 0;
+    if (errno == EINTR) continue;
+    // Not offered here (another file system, an old kernel): the buffer.
+    if (first && (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) break;
+    return winsim::ErrnoToWin32(errno);
+  }
   std::vector<char> buffer(1 << 16);
   for (;;) {
     ssize_t n = read(from, buffer.data(), buffer.size());

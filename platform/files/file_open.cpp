@@ -55,10 +55,11 @@ DWORD OpenExisting(const ResolvedPath& path, const OpenRequest& request, OpenedF
   const bool writes = WantsWrite(request.access) || truncate;
   if (writes && DenyWriteForUser(path)) return ERROR_ACCESS_DENIED;
   if (writes && IsReadOnlyForLayer(path.host)) return ERROR_ACCESS_DENIED;
-  DWORD existing = GetAttributesOfHost(path.host);
-  if (d == CREATE_ALWAYS && request.keepHiddenRule && existing != INVALID_FILE_ATTRIBUTES &&
-      (existing & kHiddenSystem & ~request.attributes)) {
-    return ERROR_ACCESS_DENIED;
+  if (d == CREATE_ALWAYS && request.keepHiddenRule) {
+    DWORD existing = GetAttributesOfHost(path.host);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & kHiddenSystem & ~request.attributes)) {
+      return ERROR_ACCESS_DENIED;
+    }
   }
 
   HostFileId id;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "dos_wildcards.h"
@@ -54,10 +56,10 @@ std::vector<std::u16string> ListFolder(const std::string& folder) {
 
 // Fills the find data of one entry; false when it cannot be reported
 // (gone meanwhile, or a name too long for the A structure).
-bool Describe(const Entry& entry, const std::string& alternate, WIN32_FIND_DATAA* data) {
+bool Describe(const Entry& entry, const std::string& alternate, unsigned cp, WIN32_FIND_DATAA* data) {
   winsim::files::HostFileInfo info;
   if (!winsim::files::QueryHostFile(entry.host, &info)) return false;
-  std::string name = winsim::Utf16ToAnsi(entry.name);
+  std::string name = winsim::FromUtf16(entry.name, cp);
   if (name.size() >= sizeof data->cFileName || alternate.size() >= sizeof data->cAlternateFileName) return false;
   std::memset(data, 0, sizeof *data);
   DWORD attributes = winsim::GetAttributesOfHost(entry.host);
@@ -76,13 +78,19 @@ bool Describe(const Entry& entry, const std::string& alternate, WIN32_FIND_DATAA
 // Alternate names of the given entries of a folder, worked out over the
 // folder's whole listing so that "~N" numbers are stable.
 std::vector<std::string> AlternatesFor(const std::string& folder, const std::vector<Entry>& entries) {
-  std::vector<std::u16string> all = ListFolder(folder);
-  std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return winsim::Upcase(a) < winsim::Upcase(b); });
+  std::vector<std::pair<std::u16string, std::u16string>> keyed;  // upper-cased name, name
+  for (auto& name : ListFolder(folder)) keyed.emplace_back(winsim::Upcase(name), std::move(name));
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::u16string> all;
+  all.reserve(keyed.size());
+  for (auto& entry : keyed) all.push_back(std::move(entry.second));
   std::vector<std::string> alternates = winsim::files::AlternateNames(all);
+  std::unordered_map<std::u16string, size_t> place;  // the first of equal names, as a linear search finds it
+  for (size_t i = 0; i < all.size(); ++i) place.emplace(all[i], i);
   std::vector<std::string> out;
   for (const Entry& e : entries) {
-    auto it = std::find(all.begin(), all.end(), e.name);
-    out.push_back(it == all.end() ? std::string() : alternates[static_cast<size_t>(it - all.begin())]);
+    auto it = place.find(e.name);
+    out.push_back(it == place.end() ? std::string() : alternates[it->second]);
   }
   return out;
 }
@@ -145,9 +153,10 @@ extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lp
 
   auto find = std::make_shared<FindObject>();
   std::vector<std::string> alternates = AlternatesFor(folder, entries);
+  const unsigned cp = winsim::ActiveCodePage();  // once: looking it up reads the machine's settings
   for (size_t i = 0; i < entries.size(); ++i) {
     WIN32_FIND_DATAA data;
-    if (Describe(entries[i], alternates[i], &data)) find->entries.push_back(data);
+    if (Describe(entries[i], alternates[i], cp, &data)) find->entries.push_back(data);
   }
   if (find->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND);
   *lpFindFileData = find->entries[0];

@@ -1,6 +1,8 @@
 #include "short_names.h"
 
+#include <map>
 #include <set>
+#include <utility>
 
 #include "winsim/codepage.h"
 
@@ -18,17 +20,19 @@ bool IsBadShortChar(char16_t c) {
   }
 }
 
-size_t AnsiLength(std::u16string_view text) { return Utf16ToAnsi(text).size(); }
+// The code page is looked up once per listing and handed down: looking it
+// up reads the machine's settings.
+size_t AnsiLength(std::u16string_view text, unsigned cp) { return FromUtf16(text, cp).size(); }
 
 // Up to `limit` bytes of `part`, upper-cased, blanks and dots left out and
 // other characters that an 8.3 name may not hold replaced by '_'.
-std::u16string ShortPart(std::u16string_view part, size_t limit) {
+std::u16string ShortPart(std::u16string_view part, size_t limit, unsigned cp) {
   std::u16string out;
   size_t bytes = 0;
   for (char16_t c : part) {
     if (c == u' ' || c == u'.') continue;
     char16_t s = IsBadShortChar(c) ? u'_' : UpcaseChar(c);
-    size_t len = AnsiLength(std::u16string(1, s));
+    size_t len = AnsiLength(std::u16string(1, s), cp);
     if (bytes + len > limit) break;
     out.push_back(s);
     bytes += len;
@@ -36,9 +40,7 @@ std::u16string ShortPart(std::u16string_view part, size_t limit) {
   return out;
 }
 
-}  // namespace
-
-bool FitsEightDotThree(const std::u16string& name) {
+bool FitsEightDotThree(const std::u16string& name, unsigned cp) {
   if (name.empty() || name == u"." || name == u"..") return true;
   size_t dot = name.find(u'.');
   if (dot == 0 || (dot != std::u16string::npos && name.find(u'.', dot + 1) != std::u16string::npos)) return false;
@@ -47,37 +49,50 @@ bool FitsEightDotThree(const std::u16string& name) {
   std::u16string base = name.substr(0, dot);
   std::u16string ext = dot == std::u16string::npos ? u"" : name.substr(dot + 1);
   if (dot != std::u16string::npos && ext.empty()) return false;
-  return AnsiLength(base) <= 8 && AnsiLength(ext) <= 3;
+  return AnsiLength(base, cp) <= 8 && AnsiLength(ext, cp) <= 3;
 }
 
+}  // namespace
+
+bool FitsEightDotThree(const std::u16string& name) { return FitsEightDotThree(name, ActiveCodePage()); }
+
 std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names) {
+  const unsigned cp = ActiveCodePage();
   std::set<std::u16string> taken;
   for (const auto& n : names)
-    if (FitsEightDotThree(n)) taken.insert(Upcase(n));
+    if (FitsEightDotThree(n, cp)) taken.insert(Upcase(n));
 
+  // Where the search for a free number of each name family goes on: the
+  // numbers below it are taken, and taken names stay taken, so a folder of
+  // many similar names is numbered in one pass rather than in a square.
+  std::map<std::pair<std::u16string, std::u16string>, unsigned> nextNumber;
   std::vector<std::string> out;
   out.reserve(names.size());
   for (const auto& name : names) {
-    if (FitsEightDotThree(name)) {
+    if (FitsEightDotThree(name, cp)) {
       out.emplace_back();
       continue;
     }
     size_t lastDot = name.find_last_of(u'.');
     bool hasExt = lastDot != std::u16string::npos && lastDot > 0 && lastDot + 1 < name.size();
-    std::u16string base = ShortPart(hasExt ? std::u16string_view(name).substr(0, lastDot) : name, 6);
-    std::u16string ext = hasExt ? ShortPart(std::u16string_view(name).substr(lastDot + 1), 3) : u"";
+    std::u16string base = ShortPart(hasExt ? std::u16string_view(name).substr(0, lastDot) : name, 6, cp);
+    std::u16string ext = hasExt ? ShortPart(std::u16string_view(name).substr(lastDot + 1), 3, cp) : u"";
     if (base.empty()) base = u"_";
     std::u16string candidate;
-    for (unsigned n = 1;; ++n) {
+    unsigned& next = nextNumber.try_emplace({base, ext}, 1u).first->second;
+    for (unsigned n = next;; ++n) {
       std::u16string tail = u"~";
       for (char c : std::to_string(n)) tail.push_back(static_cast<char16_t>(c));
       // The number takes the place of the name's last characters when it grows.
       std::u16string stem = base;
-      while (!stem.empty() && AnsiLength(stem) + tail.size() > 8) stem.pop_back();
+      while (!stem.empty() && AnsiLength(stem, cp) + tail.size() > 8) stem.pop_back();
       candidate = stem + tail + (ext.empty() ? u"" : u"." + ext);
-      if (taken.insert(candidate).second) break;
+      if (taken.insert(candidate).second) {
+        next = n + 1;
+        break;
+      }
     }
-    out.push_back(Utf16ToAnsi(candidate));
+    out.push_back(FromUtf16(candidate, cp));
   }
   return out;
 }

@@ -148,6 +148,7 @@ struct ConfigCache {
   off_t size = -1;
   ino_t inode = 0;
   std::map<std::string, std::string> values;
+  MachineConfig config;  // made from `values` when they are read
   bool valid = false;
 };
 
@@ -156,7 +157,10 @@ ConfigCache& Cache() {
   return *cache;
 }
 
-std::map<std::string, std::string> CurrentValues() {
+// The cache, brought up to date with machine.conf (one stat when nothing
+// changed); `read` runs with the lock held.
+template <typename Read>
+auto WithCurrentConfig(Read read) {
   std::string path = MachineRoot() + "/machine.conf";
   struct stat st {};
   bool present = stat(path.c_str(), &st) == 0;
@@ -164,19 +168,24 @@ std::map<std::string, std::string> CurrentValues() {
   ConfigCache& c = Cache();
   if (c.valid && c.root == path && present && c.size == st.st_size && c.inode == st.st_ino &&
       c.mtime.tv_sec == st.st_mtim.tv_sec && c.mtime.tv_nsec == st.st_mtim.tv_nsec) {
-    return c.values;
+    return read(c);
   }
   bool ok = false;
   std::string text = present ? ReadWholeFile(path, &ok) : std::string();
   c.root = path;
   c.values = ParseConfig(text);
+  c.config = ConfigFromValues(c.values);
   c.valid = present && ok;
   if (c.valid) {
     c.mtime = st.st_mtim;
     c.size = st.st_size;
     c.inode = st.st_ino;
   }
-  return c.values;
+  return read(c);
+}
+
+std::map<std::string, std::string> CurrentValues() {
+  return WithCurrentConfig([](const ConfigCache& c) { return c.values; });
 }
 
 std::string SelfDir() {
@@ -354,7 +363,9 @@ bool InitMachine(const std::string& rootIn, std::string* error) {
   return true;
 }
 
-MachineConfig Config() { return ConfigFromValues(CurrentValues()); }
+MachineConfig Config() {
+  return WithCurrentConfig([](const ConfigCache& c) { return c.config; });
+}
 
 std::optional<std::string> ConfigValue(const std::string& key) {
   auto values = CurrentValues();

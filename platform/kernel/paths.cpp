@@ -53,6 +53,23 @@ std::vector<std::u16string> SplitComponents(std::u16string_view rest) {
   return parts;
 }
 
+bool IsAscii(const std::string& text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Windows' case folding restricted to ASCII (as UpcaseChar folds it).
+bool EqualsAsciiNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 0x20) : a[i];
+    char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 0x20) : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
 // Finds the entry of a host folder whose name matches case-insensitively;
 // an exact match wins. Returns the stored name or an empty string.
 std::string FindEntry(const std::string& dir, const std::u16string& name) {
@@ -62,10 +79,20 @@ std::string FindEntry(const std::string& dir, const std::u16string& name) {
   if (lstat(probe.c_str(), &st) == 0) return utf8;
   DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
   if (!d) return {};
+  // An ASCII name can only match an ASCII entry (no other character folds
+  // to ASCII), and those are compared without converting them.
+  const bool asciiName = IsAscii(utf8);
   std::string found;
   while (dirent* e = readdir(d)) {
     std::string n = e->d_name;
     if (n == "." || n == "..") continue;
+    if (asciiName) {
+      if (IsAscii(n) && EqualsAsciiNoCase(n, utf8)) {
+        found = n;
+        break;
+      }
+      continue;
+    }
     if (EqualsNoCase(Utf8ToUtf16(n), name)) {
       found = n;
       break;
@@ -78,6 +105,34 @@ std::string FindEntry(const std::string& dir, const std::u16string& name) {
 std::string JoinHost(const std::string& dir, const std::string& name) {
   if (dir == "/") return "/" + name;
   return dir + "/" + name;
+}
+
+// Most paths name something that exists in the spelling given, or a new
+// entry of a folder that does. One stat of the whole path settles the first
+// exactly as the component walk would (each component found as given, every
+// folder a folder); one stat of its folder leaves the walk only the last
+// component. True when `r` is complete; otherwise `host` and `walked` tell
+// the walk where to go on.
+bool FastResolve(const std::vector<std::u16string>& parts, std::string* host, size_t* walked, ResolvedPath* r) {
+  std::string folder = *host == "/" ? std::string() : *host;
+  folder.reserve(folder.size() + 16 * parts.size());
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    folder += '/';
+    folder += Utf16ToUtf8(parts[i]);
+  }
+  std::string whole = folder + "/" + Utf16ToUtf8(parts.back());
+  if (folder.empty()) folder = "/";
+  struct stat st {};
+  if (stat(whole.c_str(), &st) == 0) {
+    r->host = whole;
+    r->exists = r->parentExists = true;
+    r->isDirectory = S_ISDIR(st.st_mode);
+    return true;
+  }
+  if (parts.size() > 1 && !(stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) return false;
+  *host = folder;
+  *walked = parts.size() - 1;
+  return false;
 }
 
 std::mutex g_cwdMutex;
@@ -162,6 +217,7 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   }
 
   std::vector<std::u16string> parts;
+  parts.reserve(8);
   for (auto& p : SplitComponents(rest)) {
     if (p == u".") continue;
     if (p == u"..") {
@@ -191,7 +247,10 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   }
 
   r.full = drive + u"\\";
-  for (size_t i = 0; i < parts.size(); ++i) r.full += (i ? u"\\" : u"") + parts[i];
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) r.full += u'\\';
+    r.full += parts[i];
+  }
   if ((flags & kKeepTrailingSlash) && r.trailingSlash && !parts.empty()) r.full += u"\\";
   r.isDriveRoot = parts.empty();
 
@@ -218,7 +277,9 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   bool allFound = true;
   bool parentIsDir = true;
   struct stat st {};
-  for (size_t i = 0; i < parts.size(); ++i) {
+  size_t walked = 0;
+  if (parts.size() > 0 && FastResolve(parts, &host, &walked, &r)) return r;
+  for (size_t i = walked; i < parts.size(); ++i) {
     const bool isLast = i + 1 == parts.size();
     std::string stored;
     if (allFound && parentIsDir) stored = FindEntry(host, parts[i]);

@@ -210,15 +210,27 @@ class Connection {
     path_ = path;
     pid_ = getpid();
     try {
-      // WAL: readers never wait for a writer and never see half a write.
       // NORMAL keeps every committed transaction when a process is killed.
-      db_->Exec("PRAGMA journal_mode=WAL");
+      // Set first: a new file's switch to WAL then syncs less.
       db_->Exec("PRAGMA synchronous=NORMAL");
-      EnsureSchema(*db_);
+      // WAL: readers never wait for a writer and never see half a write.
+      // The file keeps its journal mode, so only a new file is switched.
+      if (JournalMode() != "wal") db_->Exec("PRAGMA journal_mode=WAL");
+      if (EnsureSchema(*db_)) {
+        // The new registry's base keys go into the file itself: every
+        // process that opens it after this one would otherwise read them
+        // back from the write-ahead log.
+        sqlite3_exec(raw, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+      }
     } catch (...) {
       Drop();
       throw;
     }
+  }
+
+  std::string JournalMode() {
+    auto query = db_->Prepare("PRAGMA journal_mode");
+    return query.Step() ? query.Text(0) : std::string();
   }
 
   void Drop() {

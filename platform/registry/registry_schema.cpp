@@ -105,8 +105,8 @@ int64_t UserVersion(Db& db) {
 
 }  // namespace
 
-void EnsureSchema(Db& db) {
-  if (UserVersion(db) == kSchemaVersion) return;
+bool EnsureSchema(Db& db) {
+  if (UserVersion(db) == kSchemaVersion) return false;
   // On a failure the caller closes the connection, which rolls this back.
   db.Exec("BEGIN IMMEDIATE");
   int64_t version = UserVersion(db);  // another process may have done it meanwhile
@@ -120,6 +120,7 @@ void EnsureSchema(Db& db) {
     throw SqlFailure{SQLITE_NOTADB};
   }
   db.Exec("COMMIT");
+  return version == 0;
 }
 
 void EnsureUserKey(Db& db, const std::u16string& user) {

@@ -4,9 +4,10 @@
 
 namespace winsim::registry {
 
-// Creates the tables and the base keys when the database is new; fails
-// (SqlFailure with SQLITE_NOTADB) for a database that is not a registry.
-void EnsureSchema(Db& db);
+// Creates the tables and the base keys when the database is new (true:
+// this call made them); fails (SqlFailure with SQLITE_NOTADB) for a
+// database that is not a registry.
+bool EnsureSchema(Db& db);
 
 // The key of a machine user below HKEY_USERS, with the keys a new user
 // profile holds; made on the user's first use of HKEY_CURRENT_USER.

@@ -1,5 +1,6 @@
 // FindFirstFileA, FindNextFileA and FindClose.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -154,6 +155,41 @@ TEST_F(FindFiles, AlternateNamesForLongNames) {
     EXPECT_STREQ(row.alternate, data.cAlternateFileName);
     FindClose(find);
   }
+}
+
+// Many long names of one family: numbers count up in listing order, pass
+// over 8.3 names that exist, and from ~10 on take the place of the name's
+// last character.
+TEST_F(FindFiles, AlternateNumbersOfOneFamily) {
+  const std::string dir = Folder("family");
+  for (int i = 1; i <= 12; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "extra%05d.dat", i);
+    PutFile(In(dir, name), "x");
+  }
+  PutFile(In(dir, "EXTRA0~3.DAT"), "taken");
+  PutFile(In(dir, "EXTRA~10.DAT"), "taken");
+  const std::vector<std::string> expected = {
+      "EXTRA0~1.DAT", "EXTRA0~2.DAT", "EXTRA0~4.DAT", "EXTRA0~5.DAT", "EXTRA0~6.DAT", "EXTRA0~7.DAT",
+      "EXTRA0~8.DAT", "EXTRA0~9.DAT", "EXTRA~11.DAT", "EXTRA~12.DAT", "EXTRA~13.DAT", "EXTRA~14.DAT",
+      "",             ""};  // the two 8.3 names, which sort last
+  std::vector<std::string> alternates;
+  WIN32_FIND_DATAA data;
+  std::memset(&data, 0xCC, sizeof data);
+  HANDLE find = FindFirstFileA(In(dir, "extra*.dat").c_str(), &data);
+  ASSERT_NE(INVALID_HANDLE_VALUE, find);
+  do {
+    alternates.push_back(data.cAlternateFileName);
+    std::memset(&data, 0xCC, sizeof data);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  EXPECT_EQ(expected, alternates);
+  // One entry asked for by its name gets the number it has in the listing.
+  std::memset(&data, 0xCC, sizeof data);
+  find = FindFirstFileA(In(dir, "extra00009.dat").c_str(), &data);
+  ASSERT_NE(INVALID_HANDLE_VALUE, find);
+  EXPECT_STREQ("EXTRA~11.DAT", data.cAlternateFileName);
+  FindClose(find);
 }
 
 TEST_F(FindFiles, KoreanNamesComeBackInTheCodePage) {

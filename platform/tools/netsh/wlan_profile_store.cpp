@@ -1,12 +1,19 @@
 #include "wlan_profile_store.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
+#include "wlan_profile_index.h"
 #include "wlan_profile_xml.h"
 #include "winsim/codepage.h"
+#include "winsim/paths.h"
 
 namespace netsh {
 namespace {
@@ -44,28 +51,74 @@ std::string NewFileName() {
   return name;
 }
 
-void ListFolder(const std::string& folder, bool currentUser, std::vector<StoredProfile>* out) {
-  WIN32_FIND_DATAA found;
-  std::string pattern = folder + "\\*.xml";
-  HANDLE find = FindFirstFileA(pattern.c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  std::vector<std::string> names;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  for (const auto& fileName : names) {
+// What "*.xml" matches: a name that ends in ".xml" in any case (the pattern
+// holds none of the DOS wildcards that would match more).
+bool EndsWithXml(const char* name) {
+  size_t n = std::strlen(name);
+  if (n < 4 || name[n - 4] != '.') return false;
+  for (size_t i = 0; i < 3; ++i) {
+    char c = name[n - 3 + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
+    if (c != "xml"[i]) return false;
+  }
+  return true;
+}
+
+// A host file's last write time in FILETIME units.
+uint64_t WriteTimeOf(const struct stat& st) {
+  constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
+  return (static_cast<uint64_t>(st.st_mtim.tv_sec) + kSecondsFrom1601To1970) * 10000000ULL +
+         static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
+}
+
+// The profiles of one folder: its files matching "*.xml", listed on the
+// host (a listing through FindFirstFileA would also work out attributes
+// and short names of every file, which are not needed here). A file whose
+// size and write time the index knows keeps its recorded name; any other
+// file is read and parsed, and what was learnt goes into `seen`.
+void ListFolder(const std::string& folder, bool currentUser, const ProfileIndex& index, ProfileIndex* seen,
+                bool* learnt, std::vector<StoredProfile>* out) {
+  winsim::ResolvedPath resolved = winsim::ResolvePathA(folder.c_str());
+  if (resolved.error || !resolved.exists || !resolved.isDirectory) return;
+  DIR* dir = opendir(resolved.host.c_str());
+  if (!dir) return;
+  const unsigned cp = winsim::ActiveCodePage();
+  while (dirent* entry = readdir(dir)) {
+    if (!EndsWithXml(entry->d_name)) continue;
+    struct stat st {};
+    if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) continue;
     StoredProfile profile;
-    profile.fileName = fileName;
-    profile.path = folder + "\\" + fileName;
+    profile.fileName = entry->d_name;  // an ASCII name is the same in the code page
+    for (char c : profile.fileName) {
+      if (static_cast<unsigned char>(c) >= 0x80) {
+        profile.fileName = winsim::FromUtf16(winsim::Utf8ToUtf16(entry->d_name), cp);
+        break;
+      }
+    }
+    profile.path = folder + "\\" + profile.fileName;
     profile.currentUser = currentUser;
-    std::string document;
-    if (ReadWholeFile(profile.path, &document) != ERROR_SUCCESS) continue;
-    auto info = ReadProfile(document);
-    if (!info) continue;  // not a profile: not listed, as Windows skips it
-    profile.name = info->name;
+    ProfileIndex::Key key{currentUser, profile.fileName};
+    const uint64_t size = static_cast<uint64_t>(st.st_size);
+    const uint64_t writeTime = WriteTimeOf(st);
+    IndexedFile known;
+    if (const IndexedFile* recorded = index.Find(key, size, writeTime)) {
+      known = *recorded;
+    } else {
+      std::string document;
+      if (ReadWholeFile(profile.path, &document) != ERROR_SUCCESS) continue;
+      auto info = ReadProfile(document);
+      known.size = size;
+      known.writeTime = writeTime;
+      known.isProfile = info.has_value();
+      if (info) known.name = info->name;
+      *learnt = true;
+    }
+    seen->Put(key, known);
+    if (!known.isProfile) continue;  // not a profile: not listed, as Windows skips it
+    profile.name = known.name;
     out->push_back(std::move(profile));
   }
+  closedir(dir);
 }
 
 DWORD WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -102,8 +155,13 @@ DWORD ReadWholeFile(const std::string& path, std::string* bytes) {
 
 std::vector<StoredProfile> ListProfiles() {
   std::vector<StoredProfile> profiles;
-  ListFolder(FolderOf(false), false, &profiles);
-  ListFolder(FolderOf(true), true, &profiles);
+  const ProfileIndex index = ProfileIndex::Load();
+  ProfileIndex seen;
+  bool learnt = false;
+  ListFolder(FolderOf(false), false, index, &seen, &learnt, &profiles);
+  ListFolder(FolderOf(true), true, index, &seen, &learnt, &profiles);
+  // Saved when a file was read, or when files of the old index are gone.
+  if (learnt || seen.Entries().size() != index.Entries().size()) seen.Save();
   std::stable_sort(profiles.begin(), profiles.end(),
                    [](const StoredProfile& a, const StoredProfile& b) { return a.fileName < b.fileName; });
   return profiles;

@@ -197,3 +197,78 @@ TEST_F(NetshToolTest, MalformedCommandLines) {
   }
   EXPECT_TRUE(StoredDocuments().empty());
 }
+
+namespace {
+
+// The one stored document of the all-users folder.
+std::string OnlyAllUsersFile() {
+  std::string found;
+  for (const auto& entry : std::filesystem::directory_iterator(InterfaceFolder())) {
+    if (entry.is_regular_file()) {
+      EXPECT_TRUE(found.empty());
+      found = entry.path().string();
+    }
+  }
+  return found;
+}
+
+std::string NameCachePath() { return winsim::MachineRoot() + "/cache/wlan_profiles"; }
+
+}  // namespace
+
+// netsh remembers the stored profiles' names between commands; what
+// changed behind its back is read again.
+TEST_F(NetshToolTest, ProfilesChangedBehindNetshAreReadAgain) {
+  ASSERT_EQ(0, RunTool("netsh.exe", {"wlan", "add", "profile", OnZ(Write("a.xml", Profile("office")))}).exitCode);
+  ASSERT_EQ(0, RunTool("netsh.exe", {"wlan", "add", "profile", OnZ(Write("b.xml", Profile("Guest Net"))),
+                                     "user=current"}).exitCode);
+  EXPECT_EQ(Listing({"All User Profile     : office", "Current User Profile : Guest Net"}),
+            RunTool("netsh.exe", {"wlan", "show", "profiles"}).out);
+
+  winsim::testing::WriteHostFile(OnlyAllUsersFile(), Profile("moved office", "Elsewhere"));
+  const std::string dropped = InterfaceFolder() + "/{FFFFFFFF-0000-4000-8000-000000000001}.xml";
+  winsim::testing::WriteHostFile(dropped, Profile("dropped in"));
+  winsim::testing::WriteHostFile(InterfaceFolder() + "/{FFFFFFFF-0000-4000-8000-000000000002}.xml", "no profile");
+  EXPECT_EQ(Listing({"All User Profile     : moved office", "Current User Profile : Guest Net",
+                     "All User Profile     : dropped in"}),
+            RunTool("netsh.exe", {"wlan", "show", "profiles"}).out);
+  EXPECT_EQ(1, RunTool("netsh.exe", {"wlan", "delete", "profile", "office"}).exitCode);
+  EXPECT_EQ(0, RunTool("netsh.exe", {"wlan", "delete", "profile", "moved office"}).exitCode);
+
+  std::filesystem::remove(dropped);
+  EXPECT_EQ(Listing({"Current User Profile : Guest Net"}), RunTool("netsh.exe", {"wlan", "show", "profiles"}).out);
+}
+
+// A damaged cache, or an entry that no longer fits its file, is not
+// believed.
+TEST_F(NetshToolTest, NameCacheThatDoesNotFitIsNotBelieved) {
+  ASSERT_EQ(0, RunTool("netsh.exe", {"wlan", "add", "profile", OnZ(Write("a.xml", Profile("office")))}).exitCode);
+  EXPECT_EQ(Listing({"All User Profile     : office"}), RunTool("netsh.exe", {"wlan", "show", "profiles"}).out);
+  const std::string cache = winsim::testing::ReadHostFile(NameCachePath());
+  const size_t entry = cache.find("\toffice\n");
+  ASSERT_NE(std::string::npos, entry) << cache;
+
+  struct Row {
+    const char* row;
+    std::string content;
+  } rows[] = {
+      {"not a cache", "garbage\n"},
+      {"cut short", cache.substr(0, entry)},
+      {"a wrong size", [&] {
+         std::string forged = cache;
+         forged.replace(entry, 8, "\tforged\n");
+         size_t size = forged.find('\t') + 1;  // the second field
+         forged.insert(size, "1");
+         return forged;
+       }()},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.row);
+    winsim::testing::WriteHostFile(NameCachePath(), row.content);
+    EXPECT_EQ(Listing({"All User Profile     : office"}), RunTool("netsh.exe", {"wlan", "show", "profiles"}).out);
+  }
+  std::filesystem::remove(NameCachePath());
+  ToolRun run = RunTool("netsh.exe", {"wlan", "delete", "profile", "OFFICE"});
+  EXPECT_EQ(0, run.exitCode);
+  EXPECT_EQ("Profile \"office\" is deleted from interface \"Wi-Fi\".\n", run.out);
+}

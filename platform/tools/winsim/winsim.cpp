@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "windows.h"
 #include "winsim/codepage.h"
 #include "winsim/machine.h"
 #include "winsim/paths.h"
@@ -53,6 +54,10 @@ int Init() {
     std::cerr << "winsim: cannot lay out the machine: " << error << "\n";
     return 1;
   }
+  // The registry's base keys too, rather than at the first program's first
+  // registry call.
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_READ, &key) == ERROR_SUCCESS) RegCloseKey(key);
   std::cout << root << "\n";
   return 0;
 }
