@@ -43,6 +43,21 @@ void WriteTwoProfileConfig(const e2e::Setup& setup) {
 std::vector<std::string> InstallAnswers() { return {"answer IDOK", "answer IDOK"}; }
 std::vector<std::string> UninstallAnswers() { return {"answer IDYES", "answer IDOK"}; }
 
+bool LogEndsWithAClearResult(std::string* last) {
+  static const char* const kClearResults[] = {
+      "silent mode 설치 완료",
+      "silent mode 설치 실패",
+      "설정 파일을 읽지 못해 설치하지 않음, InstallSuccess=0 로 변경",
+      "프로그램이 이미 설치 되어 있음. 설치 취소.",
+  };
+  const auto log = e2e::LogMessages();
+  *last = log.empty() ? std::string("(no log)") : log.back();
+  for (const char* r : kClearResults) {
+    if (*last == r) return true;
+  }
+  return false;
+}
+
 long RunToEnd(const e2e::Setup& setup, const std::string& args) {
   Running r = Start(setup, args, args.find("/u") != std::string::npos ? UninstallAnswers() : InstallAnswers());
   return WaitAndClose(r);

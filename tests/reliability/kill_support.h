@@ -23,6 +23,11 @@ constexpr int kUninstallChildStarts = 3;
 std::vector<std::string> InstallAnswers();
 std::vector<std::string> UninstallAnswers();
 
+// True when the install log's last message is one a silent run ends with:
+// installed, failed (rolled back), configuration unreadable, or refused
+// because the program is installed already.
+bool LogEndsWithAClearResult(std::string* last);
+
 // Runs the source folder's program to its end; the exit code or -1.
 long RunToEnd(const e2e::Setup& setup, const std::string& args);
 
