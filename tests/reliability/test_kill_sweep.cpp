@@ -202,11 +202,14 @@ std::vector<KillPoint> Points() {
       {"install_after_root_folder", "CProgressDlg::WorkFileCopy Root 폴더 생성 성공"},
       {"install_after_system_copy", "CProgressDlg::WorkFileCopy system copy 성공"},
       {"install_after_common_values", "Set registry value(common values) success"},
+      {"install_after_registry_start", "CProgressDlg::WorkRegistor In"},
       {"install_after_control_values", "Set registry value(control values) success"},
+      {"install_after_profiles_start", "CProgressDlg::WorkCommandRun 프로파일 추가 시작"},
       {"install_after_commands", "CProgressDlg::WorkCommandRun OUT return:1"},
+      {"install_after_success_recorded", "모든파일 정상 설치 완료, InstallSuccess=1 로 변경"},
   };
   for (const auto& [name, line] : installLines) points.push_back({name, false, 0, line, -1});
-  for (int ms : {0, 40, 120, 250, 500}) points.push_back({"install_after_" + std::to_string(ms) + "ms", false, 0, "", ms});
+  for (int ms : {0, 40, 120, 250, 500, 1000}) points.push_back({"install_after_" + std::to_string(ms) + "ms", false, 0, "", ms});
 
   for (int n = 1; n <= reliability::kUninstallChildStarts; ++n) {
     points.push_back({"uninstall_child_start_" + std::to_string(n), true, n, "", -1});
