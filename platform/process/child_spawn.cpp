@@ -23,6 +23,11 @@
 // is not instrumented.
 #define CHILD_CODE __attribute__((no_sanitize("address", "thread", "undefined"), noinline))
 
+// glibc's clone under its other exported name: ThreadSanitizer's clone
+// interceptor takes every clone for a fork and resets its own state in the
+// child, which here shares the parent's memory.
+extern "C" int __clone(int (*fn)(void*), void* stack, int flags, void* arg, ...);
+
 namespace winsim::process {
 namespace {
 
@@ -176,7 +181,7 @@ DWORD Spawn(const SpawnRequest& request, pid_t* childPid) {
   sigset_t all, old;
   sigfillset(&all);
   pthread_sigmask(SIG_SETMASK, &all, &old);
-  const pid_t pid = clone(ChildMain, static_cast<char*>(stack) + kChildStack, CLONE_VM | CLONE_VFORK | SIGCHLD, &plan);
+  const pid_t pid = __clone(ChildMain, static_cast<char*>(stack) + kChildStack, CLONE_VM | CLONE_VFORK | SIGCHLD, &plan);
   const int cloneError = errno;
   pthread_sigmask(SIG_SETMASK, &old, nullptr);
   munmap(stack, kChildStack);
