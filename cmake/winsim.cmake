@@ -24,8 +24,16 @@ function(winsim_cp949 target)
 endfunction()
 
 # A program of the simulated machine: named as on Windows, placed in bin/.
+# On the layer, the host entry is wrapped so that the full 32-bit value main
+# returns reaches GetExitCodeProcess (win32_process holds the wrapper).
 function(winsim_exe target output_name)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output_name} SUFFIX ".exe")
+  if(NOT WIN32 AND TARGET win32_process)
+    # -u main: a main kept in a library (the WinMain entry) is linked even
+    # when that library comes before the wrapper on the link line.
+    target_link_options(${target} PRIVATE -Wl,--wrap=main -Wl,-u,main)
+    target_link_libraries(${target} PRIVATE win32_process)
+  endif()
 endfunction()
 
 # A GoogleTest binary registered with CTest; each test gets a fresh machine

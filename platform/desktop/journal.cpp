@@ -7,7 +7,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "desktop_internal.h"
 #include "winsim/codepage.h"
@@ -38,23 +40,59 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
+// Appends the whole line or nothing: a write cut short (a full disk) is
+// taken back, so the journal never holds half a record.
+int AppendWhole(int fd, const std::string& line) {
+  const off_t start = lseek(fd, 0, SEEK_END);
+  const char* p = line.data();
+  size_t left = line.size();
+  while (left > 0) {
+    ssize_t n = write(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : ENOSPC;
+      if (start >= 0 && left < line.size() && ftruncate(fd, start) != 0) {
+        // Nothing more to take back with.
+      }
+      return error;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+// A record that cannot be written is not lost in silence: it goes to
+// standard error, once, with the reason; the program goes on, as a
+// Windows program goes on when its window system keeps no record.
+void ReportLost(const std::string& path, int error, const std::string& line) {
+  std::string text = "winsim: " + path + ": record not written (" + std::strerror(error) + "): " + line;
+  if (text.back() != '\n') text += '\n';
+  const char* p = text.data();
+  size_t left = text.size();
+  while (left > 0) {
+    ssize_t n = write(STDERR_FILENO, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+}
+
 void AppendLine(const std::string& line) {
   std::string dir = winsim::DesktopDir();
   mkdir(dir.c_str(), 0777);
   std::string path = dir + "/events.log";
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (fd < 0) return;
-  flock(fd, LOCK_EX);
-  const char* p = line.data();
-  size_t left = line.size();
-  while (left > 0) {
-    ssize_t n = write(fd, p, left);
-    if (n <= 0) break;
-    p += n;
-    left -= static_cast<size_t>(n);
+  if (fd < 0) {
+    ReportLost(path, errno, line);
+    return;
   }
+  flock(fd, LOCK_EX);
+  const int error = AppendWhole(fd, line);
   flock(fd, LOCK_UN);
   close(fd);
+  if (error) ReportLost(path, error, line);
 }
 
 // The texts of a dialog's visible static controls, one per line.

@@ -1,72 +1,137 @@
 #include "child_spawn.h"
 
 #include <fcntl.h>
-#include <sys/socket.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 
 #include "launch_env.h"
 #include "windows.h"
 #include "winsim/paths.h"
 
+// The child runs on the parent's memory while the parent is suspended:
+// it uses raw system calls only (no C library state, no sanitizer
+// interceptors, nothing that takes a lock another thread may hold) and
+// is not instrumented.
+#define CHILD_CODE __attribute__((no_sanitize("address", "thread", "undefined"), noinline))
+
+// glibc's clone under its other exported name: ThreadSanitizer's clone
+// interceptor takes every clone for a fork and resets its own state in the
+// child, which here shares the parent's memory.
+extern "C" int __clone(int (*fn)(void*), void* stack, int flags, void* arg, ...);
+
 namespace winsim::process {
 namespace {
 
-// Room for "WINSIM_PID=" and any pid; the child writes its pid in place.
+// Room for any pid in decimal.
 constexpr size_t kPidDigits = 20;
+constexpr size_t kChildStack = 64 * 1024;
 
-// Everything below runs in the forked child, where only async-signal-safe
-// calls are allowed.
-void WriteDecimal(char* out, long value) {
+// Everything the child needs, prepared by the parent.
+struct ChildPlan {
+  const SpawnRequest* request;
+  char* const* argv;
+  char* const* envp;
+  char* pidDigits;     // inside the WINSIM_PID entry of envp: 20 '0's
+  char* recordDigits;  // inside exitRecordPath: room for the pid, or null
+  const char* exitRecordPath;
+  const char* journalPath;  // or null
+  iovec journal[3];         // head, pid, tail
+  char journalPid[kPidDigits + 1];
+  int error;  // set by the child: errno of a failed start
+};
+
+CHILD_CODE long Sys(long number, long a = 0, long b = 0, long c = 0, long d = 0) {
+  long r = syscall(number, a, b, c, d);
+  return r;
+}
+
+CHILD_CODE size_t Decimal(char* out, long value) {
   char digits[kPidDigits];
   size_t n = 0;
   do {
     digits[n++] = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value > 0 && n < kPidDigits);
+  size_t length = n;
   while (n > 0) *out++ = digits[--n];
   *out = '\0';
+  return length;
 }
 
-[[noreturn]] void ChildFail(int reportFd, int error) {
-  ssize_t ignored = write(reportFd, &error, sizeof error);
-  (void)ignored;
-  _exit(127);
+CHILD_CODE void Journal(ChildPlan* plan) {
+  long fd = Sys(SYS_openat, AT_FDCWD, reinterpret_cast<long>(plan->journalPath),
+                O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  Sys(SYS_flock, fd, LOCK_EX);
+  // One write: the line of a start never mixes with another's.
+  Sys(SYS_writev, fd, reinterpret_cast<long>(plan->journal), 3);
+  Sys(SYS_close, fd);
 }
 
-[[noreturn]] void RunChild(const SpawnRequest& request, char* const* argv, char* const* envp, char* pidDigits,
-                           int goFd, int reportFd) {
-  WriteDecimal(pidDigits, static_cast<long>(getpid()));
-  if (request.newProcessGroup) setpgid(0, 0);
-  if (chdir(request.hostDirectory.c_str()) != 0) ChildFail(reportFd, errno);
+// The kernel's struct sigaction, for setting SIG_DFL.
+struct KernelSigaction {
+  unsigned long handler;
+  unsigned long flags;
+  unsigned long restorer;
+  unsigned long mask;
+};
+
+[[noreturn]] CHILD_CODE void Fail(ChildPlan* plan, long result) {
+  plan->error = static_cast<int>(-result > 0 ? -result : EINVAL);
+  for (;;) Sys(SYS_exit_group, 127);
+}
+
+// syscall() reports errors through errno; the child reads it from the
+// parent's thread, which is suspended meanwhile.
+CHILD_CODE long Checked(long result) { return result == -1 ? -errno : result; }
+
+CHILD_CODE int ChildMain(void* arg) {
+  auto* plan = static_cast<ChildPlan*>(arg);
+  const SpawnRequest& request = *plan->request;
+  const long pid = Sys(SYS_getpid);
+  Decimal(plan->pidDigits, pid);
+  plan->journal[1].iov_len = Decimal(plan->journalPid, pid);
+  if (plan->recordDigits) {
+    Decimal(plan->recordDigits, pid);
+    Sys(SYS_unlinkat, AT_FDCWD, reinterpret_cast<long>(plan->exitRecordPath), 0);
+  }
+  if (plan->journalPath) Journal(plan);
+  if (request.newProcessGroup) Sys(SYS_setpgid, 0, 0);
+  long r = Checked(Sys(SYS_chdir, reinterpret_cast<long>(request.hostDirectory.c_str())));
+  if (r < 0) Fail(plan, r);
   if (request.discardOutput) {
-    int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    long null = Sys(SYS_openat, AT_FDCWD, reinterpret_cast<long>("/dev/null"), O_WRONLY | O_CLOEXEC);
     if (null >= 0) {
-      dup2(null, STDOUT_FILENO);
-      dup2(null, STDERR_FILENO);
+      if (null != STDOUT_FILENO) Sys(SYS_dup3, null, STDOUT_FILENO, 0);
+      if (null != STDERR_FILENO) Sys(SYS_dup3, null, STDERR_FILENO, 0);
     }
   }
-  // A new Windows process starts with no signal blocked or ignored.
-  sigset_t none;
-  sigemptyset(&none);
-  sigprocmask(SIG_SETMASK, &none, nullptr);
-  struct sigaction dfl {};
-  dfl.sa_handler = SIG_DFL;
-  for (int s = 1; s < 32; ++s) {
-    if (s != SIGKILL && s != SIGSTOP) sigaction(s, &dfl, nullptr);
+  // The started program holds nothing of its parent's but the standard
+  // handles. Closed here, not marked close-on-exec: the kernel lets the
+  // suspended parent go on before it closes those, and the parent may let
+  // go of a name the moment CreateProcessA returns.
+  if (Checked(Sys(SYS_close_range, 3, ~0L, 0)) < 0) {
+    for (long fd = 3; fd < 65536; ++fd) Sys(SYS_close, fd);
   }
-  char go = 0;
-  ssize_t n;
-  do {
-    n = read(goFd, &go, 1);
-  } while (n < 0 && errno == EINTR);
-  if (n != 1) _exit(127);
-  execve(request.image.c_str(), argv, envp);
-  ChildFail(reportFd, errno);
+  // A new Windows process starts with no signal handled, ignored or blocked.
+  KernelSigaction dfl{};
+  for (long s = 1; s < 65; ++s) {
+    if (s != SIGKILL && s != SIGSTOP) Sys(SYS_rt_sigaction, s, reinterpret_cast<long>(&dfl), 0, 8);
+  }
+  unsigned long none = 0;
+  Sys(SYS_rt_sigprocmask, SIG_SETMASK, reinterpret_cast<long>(&none), 0, 8);
+  r = Checked(Sys(SYS_execve, reinterpret_cast<long>(request.image.c_str()), reinterpret_cast<long>(plan->argv),
+                  reinterpret_cast<long>(plan->envp)));
+  Fail(plan, r);
 }
 
 DWORD ExecErrorToWin32(int error) {
@@ -78,14 +143,9 @@ DWORD ExecErrorToWin32(int error) {
   }
 }
 
-void CloseBoth(int fds[2]) {
-  close(fds[0]);
-  close(fds[1]);
-}
-
 }  // namespace
 
-DWORD Spawn(const SpawnRequest& request, const std::function<void(pid_t)>& beforeRun, pid_t* childPid) {
+DWORD Spawn(const SpawnRequest& request, pid_t* childPid) {
   std::vector<char*> argv;
   for (const auto& a : request.arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -95,47 +155,45 @@ DWORD Spawn(const SpawnRequest& request, const std::function<void(pid_t)>& befor
   for (const auto& e : request.environment) envp.push_back(const_cast<char*>(e.c_str()));
   envp.push_back(pidSlot.data());
   envp.push_back(nullptr);
-  char* pidDigits = pidSlot.data() + std::strlen(kPidVar) + 1;
 
-  // parent -> child: "run now". A socket, so that writing to a child that
-  // already gave up raises no SIGPIPE.
-  int go[2];
-  int report[2];  // child -> parent: errno of a failed start; EOF on execve
-  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, go) != 0) return ErrnoToWin32(errno);
-  if (pipe2(report, O_CLOEXEC) != 0) {
-    DWORD e = ErrnoToWin32(errno);
-    CloseBoth(go);
-    return e;
+  ChildPlan plan{};
+  plan.request = &request;
+  plan.argv = argv.data();
+  plan.envp = envp.data();
+  plan.pidDigits = pidSlot.data() + std::strlen(kPidVar) + 1;
+  std::string recordPath;
+  if (!request.exitRecordDir.empty()) {
+    recordPath = request.exitRecordDir + "/" + std::string(kPidDigits + 1, '\0');
+    plan.exitRecordPath = recordPath.c_str();
+    plan.recordDigits = recordPath.data() + request.exitRecordDir.size() + 1;
   }
-  pid_t pid = fork();
-  if (pid < 0) {
-    DWORD e = ErrnoToWin32(errno);
-    CloseBoth(go);
-    CloseBoth(report);
-    return e;
+  if (!request.journalPath.empty()) {
+    plan.journalPath = request.journalPath.c_str();
+    plan.journal[0] = iovec{const_cast<char*>(request.journalHead.data()), request.journalHead.size()};
+    plan.journal[1] = iovec{plan.journalPid, 0};
+    plan.journal[2] = iovec{const_cast<char*>(request.journalTail.data()), request.journalTail.size()};
   }
-  if (pid == 0) RunChild(request, argv.data(), envp.data(), pidDigits, go[0], report[1]);
 
-  close(go[0]);
-  close(report[1]);
+  void* stack = mmap(nullptr, kChildStack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+  if (stack == MAP_FAILED) return ErrnoToWin32(errno);
+  // No handler of the parent may run on the child, which shares its memory:
+  // every signal stays blocked until the child has reset them.
+  sigset_t all, old;
+  sigfillset(&all);
+  pthread_sigmask(SIG_SETMASK, &all, &old);
+  const pid_t pid = __clone(ChildMain, static_cast<char*>(stack) + kChildStack, CLONE_VM | CLONE_VFORK | SIGCHLD, &plan);
+  const int cloneError = errno;
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  munmap(stack, kChildStack);
+  if (pid < 0) return ErrnoToWin32(cloneError);
+  if (plan.error != 0) {
+    // Made but not started: it has ended already; collect it here.
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return ExecErrorToWin32(plan.error);
+  }
   *childPid = pid;
-  beforeRun(pid);
-  char run = 1;
-  ssize_t n;
-  do {
-    n = send(go[1], &run, 1, MSG_NOSIGNAL);
-  } while (n < 0 && errno == EINTR);
-  close(go[1]);
-  int childError = 0;
-  size_t got = 0;
-  while (got < sizeof childError) {
-    n = read(report[0], reinterpret_cast<char*>(&childError) + got, sizeof childError - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<size_t>(n);
-  }
-  close(report[0]);
-  return got == sizeof childError ? ExecErrorToWin32(childError) : 0;
+  return 0;
 }
 
 }  // namespace winsim::process

@@ -1,5 +1,6 @@
 // CreateProcessA: finds the program, starts it as a host child process that
 // sees the machine as its parent does, and journals the start.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -8,11 +9,13 @@
 #include <vector>
 
 #include "command_line.h"
+#include "exit_record.h"
 #include "kernel_objects.h"
 #include "launch_env.h"
 #include "program_search.h"
 #include "reaper.h"
 #include "child_spawn.h"
+#include "start_hook.h"
 #include "windows.h"
 #include "winsim/codepage.h"
 #include "winsim/machine.h"
@@ -110,22 +113,22 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandL
   request.discardOutput =
       useShow && lpStartupInfo->wShowWindow == SW_HIDE && !(lpStartupInfo->dwFlags & STARTF_USESTDHANDLES);
 
+  // The start's journal line, written by the child itself before its
+  // program runs: nothing the program does can come before it.
   const std::string journalText = lpCommandLine ? std::string(lpCommandLine) : line;
-  std::shared_ptr<ProcessRecord> record;
+  mkdir(winsim::JournalDir().c_str(), 0755);
+  request.journalPath = winsim::JournalDir() + "/processes.log";
+  request.journalHead = winsim::NowIso8601() + " " + std::to_string(getpid()) + " ";
+  request.journalTail = " " + journalText + "\n";
+  request.exitRecordDir = ExitRecordDir();
   pid_t pid = 0;
-  DWORD error = Spawn(
-      request,
-      [&](pid_t child) {
-        record = std::make_shared<ProcessRecord>(child);
-        WatchChild(record);
-        winsim::AppendJournalLine("processes.log", winsim::NowIso8601() + " " + std::to_string(getpid()) + " " +
-                                                       std::to_string(child) + " " + journalText);
-      },
-      &pid);
-  if (error) {
+  if (DWORD error = Spawn(request, &pid)) {
     SetLastError(error);
     return FALSE;
   }
+  auto record = std::make_shared<ProcessRecord>(pid);
+  WatchChild(record);
+  ParkAtChildStartIfAsked();
   lpProcessInformation->hProcess = winsim::NewHandle(std::make_shared<ProcessObject>(record));
   lpProcessInformation->hThread = winsim::NewHandle(std::make_shared<ThreadObject>(record, static_cast<DWORD>(pid)));
   lpProcessInformation->dwProcessId = static_cast<DWORD>(pid);

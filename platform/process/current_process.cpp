@@ -13,6 +13,7 @@
 #include "launch_env.h"
 #include "windows.h"
 #include "winsim/codepage.h"
+#include "winsim/exit_record.h"
 
 namespace {
 
@@ -80,5 +81,6 @@ extern "C" void WINAPI ExitProcess(UINT uExitCode) {
   // Other threads are not unwound, as on Windows; the C runtime's streams
   // are flushed.
   std::fflush(nullptr);
+  winsim::RecordOwnExitCode(uExitCode);
   _exit(static_cast<int>(uExitCode));
 }

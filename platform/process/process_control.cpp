@@ -10,6 +10,7 @@
 #include "kernel_objects.h"
 #include "process_errors.h"
 #include "windows.h"
+#include "winsim/exit_record.h"
 
 namespace winsim::process {
 
@@ -75,7 +76,10 @@ extern "C" BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode) {
 }
 
 extern "C" BOOL WINAPI TerminateProcess(HANDLE hProcess, UINT uExitCode) {
-  if (hProcess == CurrentProcessPseudoHandle()) _exit(static_cast<int>(uExitCode));
+  if (hProcess == CurrentProcessPseudoHandle()) {
+    winsim::RecordOwnExitCode(uExitCode);
+    _exit(static_cast<int>(uExitCode));
+  }
   auto record = ProcessOf(hProcess);
   if (!record) {
     SetLastError(ERROR_INVALID_HANDLE);

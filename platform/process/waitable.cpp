@@ -6,6 +6,8 @@
 #include <chrono>
 #include <csignal>
 
+#include "exit_record.h"
+
 namespace winsim::process {
 
 bool Waitable::Wait(DWORD milliseconds) {
@@ -64,7 +66,7 @@ void ProcessRecord::Reap() {
       r = waitpid(pid_, &status, 0);
     } while (r < 0 && errno == EINTR);
     // No status to collect (someone else reaped it): it ended all the same.
-    DWORD code = r == pid_ ? ExitCodeFromStatus(status) : 0;
+    DWORD code = r == pid_ ? TakeExitCode(pid_, status) : 0;
     if (terminated_ && r == pid_ && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) code = terminateCode_;
     ended_ = true;
     exitCode_ = code;

@@ -9,6 +9,8 @@ PACKAGES=(
   libssl-dev openssl
   libxml2-dev
   fonts-nanum fonts-dejavu-core
+  # The fuzz targets: clang with libFuzzer and AddressSanitizer
+  clang-14 libclang-rt-14-dev
   # Windows builds (MinGW-w64, and OpenSSL built from Debian's source
   # package by scripts/lib/openssl_windows.sh) and their runs under Wine
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix

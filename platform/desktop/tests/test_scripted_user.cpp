@@ -2,10 +2,13 @@
 // program runs as a child process of the test machine.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QImage>
 
 #include "desktop_test_support.h"
 #include "machine_fixture.h"
+#include "winsim/machine.h"
 
 using namespace desktop_test;
 
@@ -33,6 +36,35 @@ TEST_F(ScriptedUser, AnswersAMessageBoxAndJournalsIt) {
   EXPECT_EQ(closes[0].value("result").toString(), "IDNO");
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].value("text").toString(), "answer IDNO");
+}
+
+// On a full disk (events.log leads to /dev/full) every record that cannot
+// be written is reported on standard error, each once and whole, and the
+// program goes on with the user's answer.
+TEST_F(ScriptedUser, ARecordTheJournalCannotTakeIsReportedOnce) {
+  const std::string journal = winsim::DesktopDir() + "/events.log";
+  ASSERT_EQ(0, symlink("/dev/full", journal.c_str()));
+  ProbeRun run = RunProbe("msgbox", "answer IDYES\n");
+  unlink(journal.c_str());
+  EXPECT_EQ(run.exitCode, IDYES) << run.err;
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < run.err.size();) {
+    size_t end = run.err.find('\n', start);
+    if (end == std::string::npos) end = run.err.size();
+    lines.push_back(run.err.substr(start, end - start));
+    start = end + 1;
+  }
+  const std::vector<std::string> events = {"\"event\":\"show\"", "\"event\":\"step\"", "\"event\":\"close\""};
+  for (const auto& event : events) {
+    int reported = 0;
+    for (const auto& line : lines) {
+      if (line.find(event) == std::string::npos) continue;
+      ++reported;
+      EXPECT_NE(line.find("events.log: record not written (No space left on device): {"), std::string::npos) << line;
+      EXPECT_EQ('}', line.back()) << line;
+    }
+    EXPECT_EQ(1, reported) << event << " in:\n" << run.err;
+  }
 }
 
 TEST_F(ScriptedUser, AnExhaustedScriptEndsAWaitingMessageBox) {

@@ -9,6 +9,10 @@
 //                       exit 2 when someone holds it, else fill it with 0xAB,
 //                       report "owner=<pid>" and keep it for MS milliseconds
 //   spawn CMDLINE    -> start CMDLINE, wait, exit with its exit code
+//   terminateself N  -> TerminateProcess(GetCurrentProcess(), N)
+//   fds              -> report "fds=" and the descriptors it holds open
+//                       beyond standard input, output and error
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -49,6 +53,24 @@ void ReportWhatISee(int argc, char** argv) {
   AppendReport(r);
 }
 
+// Descriptors above 2, blank-separated, without the one that lists them.
+std::string OpenDescriptors() {
+  std::string list;
+  DIR* dir = opendir("/proc/self/fd");
+  if (!dir) return "?";
+  const int own = dirfd(dir);
+  while (dirent* e = readdir(dir)) {
+    const int fd = std::atoi(e->d_name);
+    if (e->d_name[0] == '.' || fd <= 2 || fd == own) continue;
+    char target[512] = {};
+    const std::string link = std::string("/proc/self/fd/") + e->d_name;
+    const ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+    list += (list.empty() ? "" : " ") + std::string(e->d_name) + "->" + std::string(target, n > 0 ? n : 0);
+  }
+  closedir(dir);
+  return list;
+}
+
 int Hold(const char* name, const char* gate, DWORD milliseconds) {
   for (int i = 0; i < 30000 && access(gate, F_OK) != 0; ++i) usleep(1000);
   HANDLE h = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
@@ -85,8 +107,14 @@ int main(int argc, char** argv) {
   std::string verb = argc > 1 ? argv[1] : "";
   const char* a2 = argc > 2 ? argv[2] : "";
   if (verb != "hold" && verb != "spawn") ReportWhatISee(argc, argv);
-  if (verb == "exit") return std::atoi(a2);
-  if (verb == "exitprocess") ExitProcess(static_cast<UINT>(std::atoi(a2)));
+  // Codes are read as unsigned 32-bit numbers, as Windows keeps them.
+  if (verb == "exit") return static_cast<int>(std::strtoul(a2, nullptr, 0));
+  if (verb == "exitprocess") ExitProcess(static_cast<UINT>(std::strtoul(a2, nullptr, 0)));
+  if (verb == "terminateself") TerminateProcess(GetCurrentProcess(), static_cast<UINT>(std::strtoul(a2, nullptr, 0)));
+  if (verb == "fds") {
+    AppendReport("fds=" + OpenDescriptors() + "\n");
+    return 0;
+  }
   if (verb == "sleep") {
     Sleep(static_cast<DWORD>(std::atoi(a2)));
     return 0;

@@ -22,8 +22,6 @@ using namespace proctest;
 
 namespace {
 
-constexpr DWORD kNotStarted = 0xFFFFFFFF;
-
 class CreateProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,7 +34,7 @@ class CreateProcessTest : public ::testing::Test {
 struct ProgramRow {
   const char* name;
   std::string line;
-  DWORD error;            // kNotStarted-free rows: 0 = starts
+  DWORD error;            // 0 = starts
   const char* module;     // expected image (compared case-insensitively)
   std::string childLine;  // what the child's GetCommandLineA returns
 };
