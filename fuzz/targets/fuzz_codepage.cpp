@@ -14,17 +14,6 @@ namespace {
 
 const UINT kCodePages[] = {949, CP_UTF8, 1252};
 
-// Bytes F5-FF never lead a UTF-8 sequence. The layer still reads them as
-// lead bytes of 4- to 6-byte forms with MB_ERR_INVALID_CHARS (being fixed
-// in the code-page tables); such inputs are left out of the UTF-8
-// round trip until then.
-bool HasUtf8ForbiddenLead(const std::string& bytes) {
-  for (unsigned char c : bytes) {
-    if (c >= 0xF5) return true;
-  }
-  return false;
-}
-
 // Converts into a heap buffer of exactly `count` units, so that the
 // address sanitizer sees any write past it.
 std::u16string ToWide(UINT cp, DWORD flags, const std::string& bytes, int* result) {
@@ -72,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // same bytes (in 949 and 1252 through no default character).
   int strict = 0;
   const std::u16string valid = ToWide(cp, MB_ERR_INVALID_CHARS, bytes, &strict);
-  if (strict > 0 && !(cp == CP_UTF8 && HasUtf8ForbiddenLead(bytes))) {
+  if (strict > 0) {
     fuzz::Check(valid == wide, "the flag changed a valid text's conversion");
     bool usedDefault = false;
     const std::string back = ToBytes(cp, valid, &usedDefault);

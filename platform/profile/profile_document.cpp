@@ -67,7 +67,12 @@ ProfileDocument ProfileDocument::Parse(std::u16string_view text) {
     if (line.empty()) continue;
     if (line[0] == u'[') {
       size_t close = line.rfind(u']');
-      if (close == std::u16string_view::npos) continue;  // "[Open": not a header, not a key
+      if (close == std::u16string_view::npos) {
+        // "[Open": not a header, not a key, but written back as it stood
+        // (dropping it could even make the bytes after it a byte-order mark).
+        entries->push_back(ProfileEntry{std::u16string(), std::nullopt, std::u16string(verbatim)});
+        continue;
+      }
       doc.sections_.push_back(ProfileSection{std::u16string(TrimBlanks(line.substr(1, close - 1))), {}});
       entries = &doc.sections_.back().entries;
       continue;

@@ -33,7 +33,7 @@ struct ProfileSection {
 class ProfileDocument {
  public:
   // Lines end at '\n' or '\r'; blank lines vanish; a '[' line without ']'
-  // is ignored.
+  // is neither a header nor a key, and is kept as it stood.
   static ProfileDocument Parse(std::u16string_view text);
   // "[name]\r\n" and "name=value\r\n" lines, without blank lines; a line
   // without '=' is written back as it stood. `keepFirstIndent`: the first

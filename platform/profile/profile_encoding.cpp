@@ -29,9 +29,9 @@ void AppendUtf16(std::string& out, std::u16string_view text, bool bigEndian) {
   }
 }
 
-constexpr char16_t kRawByteBase = 0xDC00;  // U+DC80..U+DCFF: a byte kept as it was
+constexpr char16_t kRawByteBase = 0xDC00;  // U+DC00..U+DCFF: a byte kept as it was
 
-bool IsRawByte(char16_t c) { return c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF; }
+bool IsRawByte(char16_t c) { return c >= kRawByteBase && c <= kRawByteBase + 0xFF; }
 
 // Decodes one character at a time where the whole text does not encode
 // back to the same bytes.
@@ -51,7 +51,16 @@ std::u16string DecodeAnsiLosslessly(std::string_view bytes, unsigned codepage) {
         taken = true;
       }
     }
-    if (!taken) text.push_back(static_cast<char16_t>(kRawByteBase + static_cast<unsigned char>(bytes[i++])));
+    if (taken) continue;
+    // A lead byte takes the next byte with it when the file is read, even
+    // a line end, a blank or '=': both stay raw, so that the rewrite sees
+    // the lines and keys the reader sees. A CR so taken before an LF
+    // changes no line (the LF ends it) and stays the line's end.
+    const bool pair = i + 2 <= bytes.size() && ToUtf16(bytes.substr(i, 2), codepage).size() == 1;
+    const bool crBeforeLf = pair && bytes[i + 1] == '\r' && i + 2 < bytes.size() && bytes[i + 2] == '\n';
+    const size_t length = pair && !crBeforeLf ? 2 : 1;
+    for (size_t k = 0; k < length; ++k)
+      text.push_back(static_cast<char16_t>(kRawByteBase + static_cast<unsigned char>(bytes[i++])));
   }
   return text;
 }

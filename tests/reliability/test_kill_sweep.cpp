@@ -159,12 +159,6 @@ TEST_P(KillSweep, MachineRecovers) {
   Snapshot left;
   for (const auto& line : afterUninstall) {
     if (!added.count(line)) continue;
-    // Known fault of the program, not of the machine: an uninstall killed
-    // after it removed the registry values cannot be finished by the next
-    // one, whose registry step then fails and reverts before the profiles
-    // are deleted; the wireless profiles stay. Drop this exception once
-    // the uninstall goes on past values that are gone already.
-    if (point.uninstall && line.find("/Wlansvc/Profiles/") != std::string::npos) continue;
     left.insert(line);
   }
   EXPECT_TRUE(left.empty()) << "the uninstall left what the install added:\n" << reliability::Missing(left, {});

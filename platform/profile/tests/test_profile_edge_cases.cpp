@@ -152,6 +152,12 @@ TEST_F(ProfileEdgeCases, UnchangedLinesKeepTheirBytes) {
        "junk \xC7\x20 \xFE\xFE\r\n[S]\r\nk=new\r\n"},
       {"UTF-8 text in a code-page file", "[S]\r\nu=\xED\x95\x9C\xEA\xB8\x80\r\n",
        "[S]\r\nu=\xED\x95\x9C\xEA\xB8\x80\r\nk=new\r\n"},
+      {"lead byte that takes a line end with it", "[S]\r\nx\xBF\rv=1\r\nk=old\r\n",
+       "[S]\r\nx\xBF\rv=1\r\nk=new\r\n"},
+      {"'[' line without ']' before a UTF-16 mark", "[Root\\\r\n\xFF\xFEk=old\r\n",
+       "[Root\\\r\n\xFF\xFEk=old\r\n[S]\r\nk=new\r\n"},
+      {"lead byte that takes a blank before '='", "[S]\r\nx\xBF =1\r\nk=old\r\n",
+       "[S]\r\nx\xBF =1\r\nk=new\r\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.row);
@@ -163,6 +169,12 @@ TEST_F(ProfileEdgeCases, UnchangedLinesKeepTheirBytes) {
   std::string file = MakeIni("keep.ini", rows[0].before);
   ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "new", file.c_str()));
   ExpectStringReply(GetString("S", "han", "d", 64, file), "\xC7\xD1");
+  // A line end taken by a lead byte joins two lines before the rewrite
+  // and after it alike.
+  file = MakeIni("keep.ini", "[S]\r\nx\xBF\rv=1\r\n");
+  ExpectStringReply(GetString("S", "x?v", "d", 64, file), "1");
+  ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "new", file.c_str()));
+  ExpectStringReply(GetString("S", "x?v", "d", 64, file), "1");
 }
 
 // A wide caller's character that a code-page file cannot hold is written

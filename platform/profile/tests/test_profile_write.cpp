@@ -60,7 +60,7 @@ TEST_F(ProfileWrite, RewritesAsWindows) {
       {"value for a line without =", "[A]\r\nword\r\n", "A", "WORD", "1", "[A]\r\nword=1\r\n"},
       {"lines before the first section kept", "top = 1\r\n;c\r\n[A]\r\n", "A", "k", "v",
        "top=1\r\n;c\r\n[A]\r\nk=v\r\n"},
-      {"[ line without ] dropped", "[A]\r\n[Open\r\na=1\r\n", "A", "b", "2", "[A]\r\na=1\r\nb=2\r\n"},
+      {"[ line without ] kept as it stood", "[A]\r\n[Open\r\na=1\r\n", "A", "b", "2", "[A]\r\n[Open\r\na=1\r\nb=2\r\n"},
       {"empty section name kept", "[]\r\nk=1\r\n", "", "k", "2", "[]\r\nk=2\r\n"},
   };
   for (const auto& row : rows) {
