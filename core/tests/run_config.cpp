@@ -24,13 +24,7 @@ void ShipConfig(const Setup& setup, int useDefaultProfile, const std::vector<std
     const std::string file = entry.substr(entry.find('=') + 1);
     if (file.empty() || file.find_first_of("\\/:\"") != std::string::npos) continue;
     const std::string name = file.substr(0, file.rfind('.'));
-    winsim::testing::WriteHostFile(
-        setup.source + "/" + file,
-        "<?xml version=\"1.0\"?>\n<WLANProfile xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v1\">\n"
-        "<name>" + name + "</name>\n<SSIDConfig><SSID><name>" + name + "</name></SSID></SSIDConfig>\n"
-        "<connectionType>ESS</connectionType>\n<connectionMode>auto</connectionMode>\n"
-        "<MSM><security><authEncryption><authentication>WPA2</authentication><encryption>AES</encryption>"
-        "<useOneX>true</useOneX></authEncryption></security></MSM>\n</WLANProfile>\n");
+    winsim::testing::WriteHostFile(setup.source + "/" + file, ProfileXml(name));
   }
 }
 

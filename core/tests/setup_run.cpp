@@ -15,6 +15,14 @@ namespace e2e {
 
 namespace fs = std::filesystem;
 
+std::string ProfileXml(const std::string& name) {
+  return "<?xml version=\"1.0\"?>\n<WLANProfile xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v1\">\n"
+         "<name>" + name + "</name>\n<SSIDConfig><SSID><name>" + name + "</name></SSID></SSIDConfig>\n"
+         "<connectionType>ESS</connectionType>\n<connectionMode>auto</connectionMode>\n"
+         "<MSM><security><authEncryption><authentication>WPA2</authentication><encryption>AES</encryption>"
+         "<useOneX>true</useOneX></authEncryption></security></MSM>\n</WLANProfile>\n";
+}
+
 Setup FreshSetup() {
   Setup s;
   s.machine = winsim::testing::FreshMachine();

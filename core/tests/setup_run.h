@@ -20,6 +20,9 @@ struct Setup {
 };
 Setup FreshSetup();
 
+// A WPA2-Enterprise WLAN profile whose profile name and SSID are `name`.
+std::string ProfileXml(const std::string& name);
+
 // Sets "ForceReboot=1" in the copied source folder's configuration; false
 // when the shipped configuration has no "ForceReboot=0" to change.
 bool ShippedConfigForcesRestart(const Setup& setup);

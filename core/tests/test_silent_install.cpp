@@ -16,14 +16,6 @@ const char kInstall[] = "C:\\Program Files\\Bramblecast\\Veltrane RAZ";
 const char kPluginKey[] = "Software\\Bramblecast\\Veltrane RAZ";
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrane RAZ";
 
-std::string ProfileXml(const std::string& name) {
-  return "<?xml version=\"1.0\"?>\n<WLANProfile xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v1\">\n"
-         "<name>" + name + "</name>\n<SSIDConfig><SSID><name>" + name + "</name></SSID></SSIDConfig>\n"
-         "<connectionType>ESS</connectionType>\n<connectionMode>auto</connectionMode>\n"
-         "<MSM><security><authEncryption><authentication>WPA2</authentication><encryption>AES</encryption>"
-         "<useOneX>true</useOneX></authEncryption></security></MSM>\n</WLANProfile>\n";
-}
-
 // The configuration of these runs: two profiles, one with a blank in its
 // name, and notices off unless a test turns them on.
 std::string Config(const std::string& siteTitle = "", const std::string& notices = "0") {
@@ -41,8 +33,8 @@ class SilentInstall : public ::testing::Test {
   void SetUp() override {
     setup_ = e2e::FreshSetup();
     winsim::testing::WriteHostFile(setup_.source + "/VeltraneGTCSetup.ini", Config());
-    winsim::testing::WriteHostFile(setup_.source + "/office.xml", ProfileXml("office"));
-    winsim::testing::WriteHostFile(setup_.source + "/Campus Guest.xml", ProfileXml("Campus Guest"));
+    winsim::testing::WriteHostFile(setup_.source + "/office.xml", e2e::ProfileXml("office"));
+    winsim::testing::WriteHostFile(setup_.source + "/Campus Guest.xml", e2e::ProfileXml("Campus Guest"));
   }
   e2e::Setup setup_;
 };

@@ -15,18 +15,6 @@ extern char** environ;
 
 namespace reliability {
 
-namespace {
-
-std::string ProfileXml(const std::string& name) {
-  return "<?xml version=\"1.0\"?>\n<WLANProfile xmlns=\"http://www.microsoft.com/networking/WLAN/profile/v1\">\n"
-         "<name>" + name + "</name>\n<SSIDConfig><SSID><name>" + name + "</name></SSID></SSIDConfig>\n"
-         "<connectionType>ESS</connectionType>\n<connectionMode>auto</connectionMode>\n"
-         "<MSM><security><authEncryption><authentication>WPA2</authentication><encryption>AES</encryption>"
-         "<useOneX>true</useOneX></authEncryption></security></MSM>\n</WLANProfile>\n";
-}
-
-}  // namespace
-
 void WriteTwoProfileConfig(const e2e::Setup& setup) {
   winsim::testing::WriteHostFile(setup.source + "/VeltraneGTCSetup.ini",
                                  "[Root]\r\nCheckInstallLangue=Korean\r\n"
@@ -36,8 +24,8 @@ void WriteTwoProfileConfig(const e2e::Setup& setup) {
                                  "[InstallRoot]\r\nForceReboot=0\r\n"
                                  "[GENERAL]\r\nUseDefaultProfile=1\r\n"
                                  "[BASIC_PROFILE]\r\nPROFILE1=office.xml\r\nPROFILE2=Campus Guest.xml\r\n");
-  winsim::testing::WriteHostFile(setup.source + "/office.xml", ProfileXml("office"));
-  winsim::testing::WriteHostFile(setup.source + "/Campus Guest.xml", ProfileXml("Campus Guest"));
+  winsim::testing::WriteHostFile(setup.source + "/office.xml", e2e::ProfileXml("office"));
+  winsim::testing::WriteHostFile(setup.source + "/Campus Guest.xml", e2e::ProfileXml("Campus Guest"));
 }
 
 std::vector<std::string> InstallAnswers() { return {"answer IDOK", "answer IDOK"}; }
