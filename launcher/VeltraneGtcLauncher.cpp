@@ -65,12 +65,16 @@ void RunAndWait(LPCSTR pszApplication, LPSTR pszCommandLine, WORD wShowWindow) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Both names have the same length.
+  constexpr DWORD cchSetup = sizeof "VeltraneGTC64.exe" - 1;
   char szSetup32[1024] = {0};
   char szSetup64[1024] = {0};
-  std::memcpy(szSetup32, "VeltraneGTC32.exe", 17);
-  std::memcpy(szSetup64, "VeltraneGTC64.exe", 17);
+  std::memcpy(szSetup32, "VeltraneGTC32.exe", cchSetup);
+  std::memcpy(szSetup64, "VeltraneGTC64.exe", cchSetup);
   LPSTR pszSetup = IsWow64() ? szSetup64 : szSetup32;
   char szApplication[1024] = {0};
-  if (ProgramBesideLauncher(pszSetup, 17, szApplication, sizeof szApplication)) RunAndWait(szApplication, pszSetup, SW_SHOW);
+  if (ProgramBesideLauncher(pszSetup, cchSetup, szApplication, sizeof szApplication)) {
+    RunAndWait(szApplication, pszSetup, SW_SHOW);
+  }
   return 0;
 }
