@@ -2,8 +2,9 @@
 # The floor of a silent install: what the install does, done the cheapest
 # way the machine allows. The same folders and copies (cp), the registry's
 # keys and values in one sqlite3 transaction, and the same stand-in
-# programs started with the same arguments (regsvr32 not waited for, as the
-# setup program waits only 10 ms; netsh waited for).
+# programs started with the same arguments, in the same order: regsvr32
+# waited for (the setup program waits for the registration to end before it
+# goes on), then netsh for each profile.
 # Usage: floor_install.sh SOURCE-FOLDER PROFILE-FILE...   ($WINSIM_MACHINE set)
 set -eu
 src=$1
@@ -19,6 +20,9 @@ cp VeltraneGtcSetup.exe VeltraneGTCSetup.ini ssleay32.dll mfc110.dll msvcp110.dl
    인스톨.ico vtxSet_kor.png vtxSetUP_kor.png vtxUnUP_kor.png Set1-1_kor.png Set2-1_kor.png Set4-1_kor.png \
    Set4-2_kor.png Set5-1_kor.png Un1-1_kor.png Un2-1_kor.png Un2-2_kor.png Un3-1_kor.png Un4-1_kor.png \
    OrvGtcLogo.bmp "$recovery/"
+# The density variants of the artwork go to the recovery folder too, for the
+# uninstall's pages.
+cp ./*_DPI_*_kor.png "$recovery/"
 cp Version.txt VelText.dll VelPro0.txt "$install/"
 cp 2b7d870a.0 3d7219e9.0 69ceea23.0 76ad1a1b.0 936a7112.0 660878eb.0 f1f2f575.0 "$install/Cert/"
 cp OrvGtcLogo.bmp "$install/Image/"
@@ -48,11 +52,13 @@ INSERT INTO vals(key, name, fold, type, data) VALUES
   ((SELECT max(id) FROM keys), 'UninstallString', 'UNINSTALLSTRING', 1, CAST('"C:\Windows\Bramblecast\Veltrane RAZ\VeltraneGtcSetup.exe" /u' AS BLOB)),
   ((SELECT max(id) FROM keys), 'QuietUninstallString', 'QUIETUNINSTALLSTRING', 1, CAST('"C:\Windows\Bramblecast\Veltrane RAZ\VeltraneGtcSetup.exe" /u /s' AS BLOB)),
   ((SELECT max(id) FROM keys), 'DisplayIcon', 'DISPLAYICON', 1, CAST('C:\Windows\Bramblecast\Veltrane RAZ\인스톨.ico' AS BLOB)),
+  ((SELECT max(id) FROM keys), 'DisplayVersion', 'DISPLAYVERSION', 1, CAST('Veltrane RAZ 1.0' AS BLOB)),
+  ((SELECT max(id) FROM keys), 'InstallDate', 'INSTALLDATE', 1, CAST(strftime('%Y%m%d', 'now') AS BLOB)),
   ((SELECT max(id) FROM keys), 'Publisher', 'PUBLISHER', 1, CAST('Bramblecast' AS BLOB));
 COMMIT;
 SQL
 
-"$sys/regsvr32.exe" /s 'C:\Windows\System32\ORV_EapPeap.dll' &
+"$sys/regsvr32.exe" /s 'C:\Windows\System32\ORV_EapPeap.dll'
 for profile in "$@"; do
   name=${profile%.*}
   "$sys/netsh.exe" wlan delete profile "$name" >/dev/null || true
