@@ -4,6 +4,7 @@
 
 #include "console_text.h"
 #include "windows.h"
+#include "winsim/image_handoff.h"
 
 namespace regsvr32 {
 
@@ -14,11 +15,21 @@ void ShowOutcome(const std::string& text, bool failed, bool console) {
     return;
   }
 #else
-  // TODO(lead): without the desktop layer (win32ui) in the build the outcome
-  // cannot be shown in a message box; it goes to standard output instead.
+  // This form has no desktop: a run that shows boxes was handed over to the
+  // desktop form at its start. Only when that form is missing does the
+  // outcome end up here, on standard output.
   (void)failed;
 #endif
   console::WriteAnsi(stdout, text + "\n");
+}
+
+void UseDesktopFormForBoxes(bool silent, bool console) {
+#ifndef REGSVR32_MESSAGE_BOX
+  if (!silent && !console) winsim::HandOverToProgram(REGSVR32_DESKTOP_FORM);
+#else
+  (void)silent;
+  (void)console;
+#endif
 }
 
 }  // namespace regsvr32

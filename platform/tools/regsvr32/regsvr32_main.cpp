@@ -64,6 +64,7 @@ Arguments Parse(const std::vector<std::string>& args) {
 
 int main() {
   Arguments args = Parse(console::ProgramArguments());
+  regsvr32::UseDesktopFormForBoxes(args.silent, args.console);
   if (!args.problem.empty()) {
     if (!args.silent) regsvr32::ShowOutcome(args.problem, true, args.console);
     return regsvr32::kBadArguments;

@@ -4,6 +4,7 @@
 // or fail.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -189,6 +190,44 @@ DWORD RunInMachine(std::string commandLine) {
 }
 
 }  // namespace
+
+// The machine's regsvr32 starts without the desktop and, for a run that
+// shows boxes, goes on in the form that has it: still the process that
+// CreateProcessA started (the box is that pid's, it is one journal line),
+// with the exit code of the outcome.
+TEST_F(Regsvr32ToolTest, BoxesOfAMachineRunComeFromTheStartedProcess) {
+  std::string script = winsim::testing::TempHostDir() + "/user.txt";
+  winsim::testing::WriteHostFile(script, "answer IDOK\nanswer IDOK\n");
+  setenv("WINSIM_USER", script.c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  std::string line = "C:\\Windows\\System32\\regsvr32.exe C:\\Windows\\System32\\Missing.dll";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  std::vector<char> buffer(line.begin(), line.end());
+  buffer.push_back('\0');
+  ASSERT_TRUE(CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 60000));
+  DWORD exitCode = 0xdeadbeef;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  unsetenv("WINSIM_USER");
+
+  EXPECT_EQ(3u, exitCode);
+  std::string events = winsim::testing::ReadHostFile(winsim::DesktopDir() + "/events.log");
+  const std::string pid = "\"pid\":" + std::to_string(process.dwProcessId) + ",";
+  size_t show = events.find("\"event\":\"show\",\"caption\":\"RegSvr32\"");
+  ASSERT_NE(std::string::npos, show) << events;
+  size_t lineStart = events.rfind('\n', show);
+  lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+  EXPECT_NE(std::string::npos, events.substr(lineStart, show - lineStart).find(pid)) << events;
+  EXPECT_NE(std::string::npos, events.find("Missing.dll", show)) << events;
+  std::string journal = winsim::testing::ReadHostFile(winsim::MachineRoot() + "/journal/processes.log");
+  size_t started = 0;
+  for (size_t at = journal.find(line); at != std::string::npos; at = journal.find(line, at + 1)) ++started;
+  EXPECT_EQ(1u, started) << journal;
+}
 
 // The setup program's command lines, run by the copies in the machine.
 TEST_F(Regsvr32ToolTest, TheMachinesOwnCopiesRunThroughCreateProcess) {
