@@ -130,6 +130,10 @@ bool InTimerDispatch();
 // --- Window operations used by several parts (window_ops.cpp) ---------------------
 
 void ApplyText(Window& w);
+void SetVisible(Window& w, bool visible);
+void DestroyWindowTree(HWND hwnd);
+QString ToQString(const std::string& ansi);
+std::string FromQString(const QString& text);
 
 // --- Widget fonts (widget_fonts.cpp) ------------------------------------------------------
 
@@ -142,10 +146,6 @@ void ApplyFont(Window& w);
 // Gives every noted font to its widget now (a no-op once fonts are applied
 // at once).
 void ApplyNotedFonts();
-void SetVisible(Window& w, bool visible);
-void DestroyWindowTree(HWND hwnd);
-QString ToQString(const std::string& ansi);
-std::string FromQString(const QString& text);
 
 // --- Dialogs (dialog_create.cpp, dialog_units.cpp) -------------------------------
 
