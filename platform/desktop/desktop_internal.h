@@ -130,11 +130,22 @@ bool InTimerDispatch();
 // --- Window operations used by several parts (window_ops.cpp) ---------------------
 
 void ApplyText(Window& w);
-void ApplyFont(Window& w);
 void SetVisible(Window& w, bool visible);
 void DestroyWindowTree(HWND hwnd);
 QString ToQString(const std::string& ansi);
 std::string FromQString(const QString& text);
+
+// --- Widget fonts (widget_fonts.cpp) ------------------------------------------------------
+
+// Gives the window's widget the toolkit font of its HFONT. Until the
+// process paints for the first time the font is only noted (fitting a
+// substitute face loads the font database, which nothing before the first
+// paint needs); every noted font reaches its widget, in the order noted,
+// just before the first paint event is delivered.
+void ApplyFont(Window& w);
+// Gives every noted font to its widget now (a no-op once fonts are applied
+// at once).
+void ApplyNotedFonts();
 
 // --- Dialogs (dialog_create.cpp, dialog_units.cpp) -------------------------------
 
@@ -184,6 +195,7 @@ struct FontMetricsRow {
 };
 const FontMetricsRow& FaceMetrics(const std::u16string& face);
 QFont MakeQFont(HFONT font);
+QFont MakeQFont(const LOGFONTA& font);
 bool GetLogFont(HFONT font, LOGFONTA* out);
 HFONT CreateFontForDialog(const std::string& face, int pointSize, int dpi);
 

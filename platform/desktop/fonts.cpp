@@ -93,10 +93,13 @@ int FittingPixelSize(const QStringList& families, int weight, int em, int cell) 
 int ScreenDpi() { return winsim::Config().dpi; }
 
 QFont MakeQFont(HFONT handle) {
-  QFont font;
   GdiObject* object = LookupGdiObject(handle);
-  if (!object || object->type != GdiObject::Font) return font;
-  const LOGFONTA& lf = object->font;
+  if (!object || object->type != GdiObject::Font) return QFont();
+  return MakeQFont(object->font);
+}
+
+QFont MakeQFont(const LOGFONTA& lf) {
+  QFont font;
   std::u16string face = ToQString(std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))).toStdU16String();
   const FontMetricsRow& metrics = FaceMetrics(face);
   int em;

@@ -37,6 +37,26 @@ namespace {
 std::atomic<int> g_startups{0};
 std::atomic<ULONG_PTR> g_nextToken{0x6D70};
 
+// A PNG file (known by its signature) goes straight to the built-in PNG
+// decoder: asking the reader to find the format loads every image format
+// plug-in first. Anything else, or a PNG that decoder refuses, is found by
+// the reader as before.
+QImage DecodeImageFile(const QString& file) {
+  static const char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+  QFile f(file);
+  if (f.open(QIODevice::ReadOnly) && f.peek(8) == QByteArray(kPngSignature, 8)) {
+    QImageReader png(&f, "png");
+    png.setAutoDetectImageFormat(false);
+    png.setAutoTransform(false);
+    QImage image = png.read();
+    if (!image.isNull()) return image;
+  }
+  f.close();
+  QImageReader reader(file);
+  reader.setAutoTransform(false);
+  return reader.read();
+}
+
 QPainter* PainterOf(const GpGraphics* graphics) {
   if (graphics->hdc) {
     winsim::desktop::DeviceContext* dc = LookupDC(graphics->hdc);
@@ -51,9 +71,7 @@ Status LoadBitmap(const WCHAR* filename, GpBitmap** bitmap) {
   if (g_startups.load() <= 0) return GdiplusNotInitialized;
   winsim::ResolvedPath path = winsim::ResolvePath(std::u16string_view(filename));
   if (path.error || !path.exists || path.isDirectory) return InvalidParameter;
-  QImageReader reader(QString::fromStdString(path.host));
-  reader.setAutoTransform(false);
-  QImage image = reader.read();
+  QImage image = DecodeImageFile(QString::fromStdString(path.host));
   if (image.isNull()) return OutOfMemory;
   auto* result = new GpBitmap;
   result->image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

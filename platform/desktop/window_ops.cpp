@@ -1,5 +1,5 @@
-// Operations on window records that several parts share: texts and fonts
-// reaching the widgets, showing and hiding, destruction.
+// Operations on window records that several parts share: texts reaching
+// the widgets, showing and hiding, destruction.
 #include <QPlainTextEdit>
 #include <QAbstractButton>
 #include <QTimer>
@@ -47,10 +47,6 @@ void ApplyText(Window& w) {
       break;
     default: w.widget->update(); break;
   }
-}
-
-void ApplyFont(Window& w) {
-  if (w.widget && w.font) w.widget->setFont(MakeQFont(w.font));
 }
 
 void SetVisible(Window& w, bool visible) {

@@ -26,6 +26,11 @@ class GdiplusTest : public ::testing::Test {
     picture.fill(QColor(200, 0, 0));
     ASSERT_TRUE(picture.save(QString::fromStdString(drive + "/good.png"), "PNG"));
     winsim::testing::WriteHostFile(drive + "/notes.png", "this is a text file, not a picture\r\n");
+    // A PNG under another name, another format under a PNG name, and a PNG
+    // signature in front of what no decoder reads.
+    ASSERT_TRUE(picture.save(QString::fromStdString(drive + "/png_inside.bmp"), "PNG"));
+    ASSERT_TRUE(picture.copy(0, 0, 3, 4).save(QString::fromStdString(drive + "/bmp_inside.png"), "BMP"));
+    winsim::testing::WriteHostFile(drive + "/broken.png", std::string("\x89PNG\r\n\x1a\n", 8) + "no chunks here");
   }
   void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
   ULONG_PTR m_token = 0;
@@ -53,6 +58,9 @@ TEST_F(GdiplusTest, FilesLoadAsArtworkImages) {
       {"a missing file", u"C:\\missing_kor.png", Gdiplus::InvalidParameter, 0, 0},
       {"a missing folder", u"C:\\nowhere\\vtxSet_kor.png", Gdiplus::InvalidParameter, 0, 0},
       {"a text file named .png", u"C:\\notes.png", Gdiplus::OutOfMemory, 0, 0},
+      {"a PNG picture named .bmp", u"C:\\png_inside.bmp", Gdiplus::Ok, 7, 5},
+      {"a BMP picture named .png", u"C:\\bmp_inside.png", Gdiplus::Ok, 3, 4},
+      {"a PNG signature and nothing readable", u"C:\\broken.png", Gdiplus::OutOfMemory, 0, 0},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
