@@ -1,6 +1,9 @@
 #include "winsim/machine.h"
 
+#include "config_watch.h"
+
 #include <fcntl.h>
+#include <pthread.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -157,22 +160,40 @@ ConfigCache& Cache() {
   return *cache;
 }
 
-// The cache, brought up to date with machine.conf (one stat when nothing
-// changed); `read` runs with the lock held.
+ConfigWatch& Watch() {
+  static ConfigWatch* watch = [] {
+    // A forked child shares the parent's watch queue: it must not read it.
+    pthread_atfork(nullptr, nullptr, [] { Watch().Drop(); });
+    return new ConfigWatch;
+  }();
+  return *watch;
+}
+
+// The cache, brought up to date with machine.conf; `read` runs with the
+// lock held. While the watch on the machine folder has seen nothing happen
+// to machine.conf, the cache stands without looking at the file; otherwise
+// one stat tells whether it changed.
 template <typename Read>
 auto WithCurrentConfig(Read read) {
-  std::string path = MachineRoot() + "/machine.conf";
-  struct stat st {};
-  bool present = stat(path.c_str(), &st) == 0;
+  const std::string root = MachineRoot();
   std::lock_guard<std::mutex> lock(g_mutex);
   ConfigCache& c = Cache();
-  if (c.valid && c.root == path && present && c.size == st.st_size && c.inode == st.st_ino &&
-      c.mtime.tv_sec == st.st_mtim.tv_sec && c.mtime.tv_nsec == st.st_mtim.tv_nsec) {
+  ConfigWatch& watch = Watch();
+  const bool sameRoot = c.valid && c.root == root;
+  if (sameRoot && watch.Folder() == root && !watch.SawChange()) return read(c);
+  // Armed before the file is looked at, so a change made from here on is
+  // seen by the next call.
+  if (watch.Folder() != root) watch.Arm(root);
+  const std::string path = root + "/machine.conf";
+  struct stat st {};
+  bool present = stat(path.c_str(), &st) == 0;
+  if (sameRoot && present && c.size == st.st_size && c.inode == st.st_ino && c.mtime.tv_sec == st.st_mtim.tv_sec &&
+      c.mtime.tv_nsec == st.st_mtim.tv_nsec) {
     return read(c);
   }
   bool ok = false;
   std::string text = present ? ReadWholeFile(path, &ok) : std::string();
-  c.root = path;
+  c.root = root;
   c.values = ParseConfig(text);
   c.config = ConfigFromValues(c.values);
   c.valid = present && ok;
