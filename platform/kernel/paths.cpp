@@ -185,7 +185,17 @@ std::string RealOrLexical(const std::string& path) {
 
 }  // namespace
 
-ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
+namespace {
+ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed char admin);
+}  // namespace
+
+ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) { return ResolveWithAdmin(input, flags, -1); }
+
+namespace {
+
+// `admin`: the machine's admin setting when the caller has read it
+// already (-1 when not), so that one call looks at machine.conf once.
+ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed char admin) {
   ResolvedPath r;
   if (input.empty()) {
     r.error = ERROR_PATH_NOT_FOUND;
@@ -269,7 +279,7 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
     r.isProtected = !parts.empty() && (EqualsNoCase(parts[0], u"Windows") || EqualsNoCase(parts[0], u"Program Files") ||
                                        EqualsNoCase(parts[0], u"Program Files (x86)") ||
                                        EqualsNoCase(parts[0], u"ProgramData"));
-    if (r.isProtected) r.userIsAdmin = Config().admin ? 1 : 0;
+    if (r.isProtected) r.userIsAdmin = admin >= 0 ? admin : (Config().admin ? 1 : 0);
     // WOW64: a 32-bit program sees SysWOW64 as System32, and Sysnative as
     // the real System32.
     if (!(flags & kNoRedirection) && parts.size() >= 2 && EqualsNoCase(parts[0], u"Windows") && IsWow64()) {
@@ -322,13 +332,18 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   return r;
 }
 
+}  // namespace
+
 ResolvedPath ResolvePathA(const char* path, unsigned flags) {
   if (!path) {
     ResolvedPath r;
     r.error = ERROR_PATH_NOT_FOUND;
     return r;
   }
-  return ResolvePath(ToUtf16(path, ActiveCodePage()), flags);
+  // The code page and the admin setting in one look at the settings.
+  const MachineConfig config = Config();
+  const unsigned codepage = CodePageSupported(config.codepage) ? config.codepage : ActiveCodePage();
+  return ResolveWithAdmin(ToUtf16(path, codepage), flags, config.admin ? 1 : 0);
 }
 
 std::u16string HostToWindows(const std::string& hostPathIn) {
