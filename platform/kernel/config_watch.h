@@ -17,6 +17,7 @@ class ConfigWatch {
   // The folder last armed for (also when the host gave no watch), or ""
   // after Drop.
   const std::string& Folder() const { return folder_; }
+  bool Armed() const { return fd_ >= 0; }
   // True when machine.conf of the watched folder may have changed since
   // the last call, when there is no watch, or when the watch was lost (it
   // is then dropped, to be armed again).

@@ -172,7 +172,7 @@ ConfigWatch& Watch() {
 // The cache, brought up to date with machine.conf; `read` runs with the
 // lock held. While the watch on the machine folder has seen nothing happen
 // to machine.conf, the cache stands without looking at the file; otherwise
-// one stat tells whether it changed.
+// the file is read again (without a watch, when a stat shows a change).
 template <typename Read>
 auto WithCurrentConfig(Read read) {
   const std::string root = MachineRoot();
@@ -180,15 +180,18 @@ auto WithCurrentConfig(Read read) {
   ConfigCache& c = Cache();
   ConfigWatch& watch = Watch();
   const bool sameRoot = c.valid && c.root == root;
-  if (sameRoot && watch.Folder() == root && !watch.SawChange()) return read(c);
+  if (sameRoot && watch.Folder() == root && watch.Armed() && !watch.SawChange()) return read(c);
   // Armed before the file is looked at, so a change made from here on is
   // seen by the next call.
   if (watch.Folder() != root) watch.Arm(root);
   const std::string path = root + "/machine.conf";
   struct stat st {};
   bool present = stat(path.c_str(), &st) == 0;
-  if (sameRoot && present && c.size == st.st_size && c.inode == st.st_ino && c.mtime.tv_sec == st.st_mtim.tv_sec &&
-      c.mtime.tv_nsec == st.st_mtim.tv_nsec) {
+  // Without a watch the file's identity, size and time are all there is to
+  // go by; a watch that saw machine.conf touched is believed, as an edit in
+  // place can keep all three.
+  if (sameRoot && !watch.Armed() && present && c.size == st.st_size && c.inode == st.st_ino &&
+      c.mtime.tv_sec == st.st_mtim.tv_sec && c.mtime.tv_nsec == st.st_mtim.tv_nsec) {
     return read(c);
   }
   bool ok = false;
