@@ -160,6 +160,8 @@ ConfigCache& Cache() {
   return *cache;
 }
 
+constexpr unsigned kLooksBeforeWatching = 64;
+
 ConfigWatch& Watch() {
   static ConfigWatch* watch = [] {
     // A forked child shares the parent's watch queue: it must not read it.
@@ -182,8 +184,11 @@ auto WithCurrentConfig(Read read) {
   const bool sameRoot = c.valid && c.root == root;
   if (sameRoot && watch.Folder() == root && watch.Armed() && !watch.SawChange()) return read(c);
   // Armed before the file is looked at, so a change made from here on is
-  // seen by the next call.
-  if (watch.Folder() != root) watch.Arm(root);
+  // seen by the next call. Only a process that keeps asking gets a watch:
+  // a short one does with a few stats and holds no descriptor beyond what
+  // it opened itself.
+  static unsigned statLooks = 0;
+  if (watch.Folder() != root && ++statLooks > kLooksBeforeWatching) watch.Arm(root);
   const std::string path = root + "/machine.conf";
   struct stat st {};
   bool present = stat(path.c_str(), &st) == 0;
