@@ -278,6 +278,18 @@ void LayStandInPrograms(const std::string& root) {
 
 std::string MachineRoot() {
   const char* env = std::getenv("WINSIM_MACHINE");
+  // The answer for the last absolute setting, which most calls ask again:
+  // no folder to make sure of, no string to build twice.
+  struct LastRoot {
+    std::string env;
+    std::string root;
+  };
+  static LastRoot* last = new LastRoot;
+  const bool absolute = env && env[0] == '/';
+  if (absolute) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (!last->root.empty() && last->env == env) return last->root;
+  }
   std::string root;
   if (env && *env) {
     root = env;
@@ -293,12 +305,16 @@ std::string MachineRoot() {
   static std::set<std::string>* ensured = new std::set<std::string>;
   {
     std::lock_guard<std::mutex> lock(g_mutex);
-    if (ensured->count(root)) return root;
+    if (ensured->count(root)) {
+      if (absolute) *last = {env, root};
+      return root;
+    }
   }
   std::string error;
   if (InitMachine(root, &error)) {
     std::lock_guard<std::mutex> lock(g_mutex);
     ensured->insert(root);
+    if (absolute) *last = {env, root};
   }
   return root;
 }
