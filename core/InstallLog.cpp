@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <string>
 
@@ -29,6 +30,49 @@ std::string FormatText(const char* format, va_list args) {
   return text;
 }
 
+// The log stays open between lines, appending only and sharing everything,
+// so that others may read, delete or rotate it while it is open.
+HANDLE g_hLog = INVALID_HANDLE_VALUE;
+// Its name on the volume when it was opened ("\\Windows\\System32\\..."),
+// kept in plain storage: a line may be written while statics are torn down.
+constexpr DWORD kNameBufferSize = sizeof(FILE_NAME_INFO) + 2 * MAX_PATH * sizeof(WCHAR);
+alignas(FILE_NAME_INFO) char g_openName[kNameBufferSize];
+bool g_bOpenNameKnown = false;
+
+// The name the open log has now, into `buffer`; false when it cannot be told.
+bool NameOfOpenLog(char (&buffer)[kNameBufferSize]) {
+  return GetFileInformationByHandleEx(g_hLog, FileNameInfo, buffer, kNameBufferSize) != FALSE;
+}
+
+bool SameName(const char* a, const char* b) {
+  const auto* x = reinterpret_cast<const FILE_NAME_INFO*>(a);
+  const auto* y = reinterpret_cast<const FILE_NAME_INFO*>(b);
+  return x->FileNameLength == y->FileNameLength && memcmp(x->FileName, y->FileName, x->FileNameLength) == 0;
+}
+
+void CloseLog() {
+  if (g_hLog != INVALID_HANDLE_VALUE) CloseHandle(g_hLog);
+  g_hLog = INVALID_HANDLE_VALUE;
+  g_bOpenNameKnown = false;
+}
+
+// The open log, opened again when the file under the handle is no longer
+// the log: deleted, renamed (rotated by another instance) or another
+// machine's. Its name is asked each time; that costs less than opening.
+HANDLE CurrentLog(const std::string& strLogPath) {
+  if (g_hLog != INVALID_HANDLE_VALUE) {
+    alignas(FILE_NAME_INFO) char now[kNameBufferSize];
+    if (NameOfOpenLog(now) && SameName(now, g_openName)) return g_hLog;
+  }
+  CloseLog();
+  g_hLog = CreateFileA(strLogPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (g_hLog == INVALID_HANDLE_VALUE) return g_hLog;
+  g_bOpenNameKnown = NameOfOpenLog(g_openName);
+  if (!g_bOpenNameKnown) CloseLog();  // no way to tell a moved log: never write blind
+  return g_hLog;
+}
+
 }  // namespace
 
 void WriteLog(const char* format, ...) {
@@ -51,8 +95,7 @@ void WriteLog(const char* format, ...) {
   va_end(args);
 
   // The line with the text-mode line end (CR LF for every LF), written in
-  // binary to an unbuffered stream: one write, whatever its length, where a
-  // text-mode stream would split a long line at its buffer.
+  // one write, whatever its length.
   std::string strBytes;
   strBytes.reserve(strLine.size() + 2);
   for (const char ch : strLine) {
@@ -61,17 +104,18 @@ void WriteLog(const char* format, ...) {
   }
 
   std::lock_guard<std::mutex> lock(g_logMutex);
-  FILE* fp = fopen(strLogPath.c_str(), "ab");
-  if (!fp) return;
-  setvbuf(fp, nullptr, _IONBF, 0);
-  fwrite(strBytes.data(), 1, strBytes.size(), fp);
-  fflush(fp);
-  const long lSize = ftell(fp);
-  fclose(fp);
+  HANDLE hLog = CurrentLog(strLogPath);
+  if (hLog == INVALID_HANDLE_VALUE) return;
+  DWORD dwWritten = 0;
+  WriteFile(hLog, strBytes.data(), static_cast<DWORD>(strBytes.size()), &dwWritten, nullptr);
+  DWORD dwSizeHigh = 0;
+  const DWORD dwSizeLow = GetFileSize(hLog, &dwSizeHigh);
+  const long long llSize = (static_cast<long long>(dwSizeHigh) << 32) | dwSizeLow;
 
   // The line that passes the limit stays in the old file; the next call
   // starts a new one.
-  if (lSize > kInstallLogRotateSize) {
+  if (llSize > kInstallLogRotateSize) {
+    CloseLog();
     MoveFileExA(strLogPath.c_str(), strBackupPath.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
 }

@@ -1,7 +1,11 @@
 // The install log: line format, CR LF line ends, rotation past 5,000,000
 // bytes, and silence when the log cannot be written.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <regex>
 #include <string>
@@ -78,6 +82,45 @@ TEST_F(InstallLog, RotationReplacesTheOlderGeneration) {
   WriteLog("over");
   EXPECT_NE("old generation", ReadHostFile(log_ + ".0"));
   EXPECT_FALSE(HostExists(log_ + ".1"));
+}
+
+// The log stays open between lines; whatever happens to the file between
+// two lines, the second still reaches the log at the system folder's path.
+TEST_F(InstallLog, NextLineFindsTheLogAfterItWasMoved) {
+  struct Row {
+    const char* name;
+    void (*change)(const std::string& log);
+    bool firstLineKept;  // the first line is still in the log afterwards
+  };
+  const Row rows[] = {
+      {"nothing happened", [](const std::string&) {}, true},
+      {"deleted", [](const std::string& log) { unlink(log.c_str()); }, false},
+      {"renamed away", [](const std::string& log) { renameat(AT_FDCWD, log.c_str(), AT_FDCWD, (log + ".old").c_str()); }, false},
+      {"replaced by a new file", [](const std::string& log) {
+         WriteHostFile(log + ".new", "");
+         renameat(AT_FDCWD, (log + ".new").c_str(), AT_FDCWD, log.c_str());
+       }, false},
+      {"emptied in place", [](const std::string& log) { truncate(log.c_str(), 0); }, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    unlink(log_.c_str());
+    WriteLog("first");
+    row.change(log_);
+    WriteLog("second");
+    const std::string text = ReadHostFile(log_);
+    EXPECT_EQ(row.firstLineKept, text.find(" first\r\n") != std::string::npos) << text;
+    EXPECT_EQ(text.size() - 8, text.find(" second\r\n") + 1) << "the last line, appended";
+  }
+}
+
+TEST_F(InstallLog, LinesFollowTheMachine) {
+  WriteLog("on the first machine");
+  const std::string firstLog = log_;
+  SetUp();  // another machine folder
+  WriteLog("on the second machine");
+  EXPECT_EQ(std::string::npos, ReadHostFile(firstLog).find("second machine"));
+  EXPECT_NE(std::string::npos, ReadHostFile(log_).find("on the second machine"));
 }
 
 TEST_F(InstallLog, UnwritableLogIsSilent) {

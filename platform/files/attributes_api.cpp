@@ -24,7 +24,8 @@ bool ResolveExisting(LPCSTR name, winsim::ResolvedPath* path) {
 extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
   winsim::ResolvedPath path;
   if (!ResolveExisting(lpFileName, &path)) return INVALID_FILE_ATTRIBUTES;
-  DWORD attributes = winsim::GetAttributesOfHost(path.host);
+  DWORD attributes = path.hostStatValid ? winsim::AttributesOfHostWithMode(path.host, path.hostStat.mode)
+                                        : winsim::GetAttributesOfHost(path.host);
   if (attributes == INVALID_FILE_ATTRIBUTES) SetLastError(winsim::ErrnoToWin32(errno));
   return attributes;
 }
@@ -33,7 +34,10 @@ extern "C" BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttribu
   winsim::ResolvedPath path;
   if (!ResolveExisting(lpFileName, &path)) return FALSE;
   if (winsim::DenyWriteForUser(path)) return FALSE;
-  if (DWORD error = winsim::SetAttributesOfHost(path.host, dwFileAttributes)) {
+  DWORD error = path.hostStatValid
+                    ? winsim::SetAttributesOfHostWithMode(path.host, path.hostStat.mode, dwFileAttributes)
+                    : winsim::SetAttributesOfHost(path.host, dwFileAttributes);
+  if (error) {
     SetLastError(error);
     return FALSE;
   }

@@ -58,7 +58,7 @@ extern "C" int _stat64i32(const char* path, struct _stat64i32* buffer) {
   winsim::ResolvedPath resolved;
   if (!winsim::files::ResolveArgument(path, 0, &resolved)) return Fail(winsim::files::CrtErrnoFromWin32(GetLastError()));
   winsim::files::HostFileInfo info;
-  if (!resolved.exists || !winsim::files::QueryHostFile(resolved.host, &info)) return Fail(ENOENT);
+  if (!resolved.exists || !winsim::files::QueryResolvedFile(resolved, &info)) return Fail(ENOENT);
   if (!info.isDirectory && info.size > 0x7FFFFFFF) return Fail(EOVERFLOW);
 
   std::memset(buffer, 0, sizeof *buffer);
@@ -68,7 +68,7 @@ extern "C" int _stat64i32(const char* path, struct _stat64i32* buffer) {
   } else {
     // Read, write and execute for the owner, repeated for group and others.
     unsigned short owner = _S_IREAD;
-    if (!winsim::IsReadOnlyForLayer(resolved.host)) owner |= _S_IWRITE;
+    if (!winsim::IsReadOnlyMode(info.mode)) owner |= _S_IWRITE;
     if (IsExecutableName(resolved.full)) owner |= _S_IEXEC;
     mode = static_cast<unsigned short>(_S_IFREG | owner | (owner >> 3) | (owner >> 6));
   }

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "host_file_info.h"
 #include "path_argument.h"
 #include "windows.h"
 #include "winsim/codepage.h"
@@ -50,14 +51,14 @@ DWORD CheckDelete(const winsim::ResolvedPath& path) {
   if (path.isDirectory) return ERROR_ACCESS_DENIED;
   if (winsim::DenyWriteForUser(path)) return ERROR_ACCESS_DENIED;
   // One look at the file for both its read-only bit and its identity (as
-  // IsReadOnlyForLayer and HostFileIdOf would see them); gone meanwhile,
-  // the unlink says so.
-  struct stat st {};
-  if (stat(path.host.c_str(), &st) != 0) return 0;
-  if (!S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR)) return ERROR_ACCESS_DENIED;
+  // IsReadOnlyForLayer and HostFileIdOf would see them), the resolver's
+  // where it had one; gone meanwhile, the unlink says so.
+  winsim::files::HostFileInfo info;
+  if (!winsim::files::QueryResolvedFile(path, &info)) return 0;
+  if (winsim::IsReadOnlyMode(info.mode)) return ERROR_ACCESS_DENIED;
   winsim::HostFileId id;
-  id.dev = st.st_dev;
-  id.ino = st.st_ino;
+  id.dev = info.dev;
+  id.ino = info.ino;
   if (winsim::WouldConflict(id, kDelete, kShareAll)) return ERROR_SHARING_VIOLATION;
   return 0;
 }

@@ -49,25 +49,36 @@ DWORD StoreAttributesOfHost(const std::string& hostPath, DWORD stored) {
 DWORD GetAttributesOfHost(const std::string& hostPath) {
   struct stat st {};
   if (stat(hostPath.c_str(), &st) != 0) return INVALID_FILE_ATTRIBUTES;
+  return AttributesOfHostWithMode(hostPath, st.st_mode);
+}
+
+DWORD AttributesOfHostWithMode(const std::string& hostPath, mode_t mode) {
   DWORD stored = StoredAttributesOfHost(hostPath);
-  if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY | (stored & kStoredForFolders);
+  if (S_ISDIR(mode)) return FILE_ATTRIBUTE_DIRECTORY | (stored & kStoredForFolders);
   DWORD attributes = FILE_ATTRIBUTE_ARCHIVE | (stored & kStoredForFiles);
-  if (!(st.st_mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
+  if (!(mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
   return attributes;
 }
 
 DWORD SetAttributesOfHost(const std::string& hostPath, DWORD attributes) {
   struct stat st {};
   if (stat(hostPath.c_str(), &st) != 0) return ErrnoToWin32(errno);
-  if (S_ISDIR(st.st_mode)) return StoreAttributesOfHost(hostPath, attributes & kStoredForFolders);
+  return SetAttributesOfHostWithMode(hostPath, st.st_mode, attributes);
+}
+
+DWORD SetAttributesOfHostWithMode(const std::string& hostPath, mode_t hostMode, DWORD attributes) {
+  if (S_ISDIR(hostMode)) return StoreAttributesOfHost(hostPath, attributes & kStoredForFolders);
 
   // The extended attribute first: it cannot be changed on some hosts, and
-  // a failure must leave the permission bits untouched.
+  // a failure must leave the permission bits untouched. Clearing it is one
+  // removal whether or not one is stored.
   DWORD stored = attributes & kStoredForFiles;
-  if (stored != (StoredAttributesOfHost(hostPath) & kStoredForFiles)) {
+  if (stored == 0) {
+    if (DWORD error = StoreAttributesOfHost(hostPath, 0)) return error;
+  } else if (stored != (StoredAttributesOfHost(hostPath) & kStoredForFiles)) {
     if (DWORD error = StoreAttributesOfHost(hostPath, stored)) return error;
   }
-  mode_t mode = st.st_mode & 07777;
+  mode_t mode = hostMode & 07777;
   mode_t wanted = (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & ~kWriteBits) : (mode | S_IWUSR);
   if (wanted != mode && chmod(hostPath.c_str(), wanted) != 0) return ErrnoToWin32(errno);
   return 0;
@@ -76,7 +87,9 @@ DWORD SetAttributesOfHost(const std::string& hostPath, DWORD attributes) {
 bool IsReadOnlyForLayer(const std::string& hostPath) {
   struct stat st {};
   if (stat(hostPath.c_str(), &st) != 0) return false;
-  return !S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR);
+  return IsReadOnlyMode(st.st_mode);
 }
+
+bool IsReadOnlyMode(mode_t mode) { return !S_ISDIR(mode) && !(mode & S_IWUSR); }
 
 }  // namespace winsim

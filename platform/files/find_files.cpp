@@ -62,8 +62,7 @@ bool Describe(const Entry& entry, const std::string& alternate, unsigned cp, WIN
   std::string name = winsim::FromUtf16(entry.name, cp);
   if (name.size() >= sizeof data->cFileName || alternate.size() >= sizeof data->cAlternateFileName) return false;
   std::memset(data, 0, sizeof *data);
-  DWORD attributes = winsim::GetAttributesOfHost(entry.host);
-  data->dwFileAttributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes;
+  data->dwFileAttributes = winsim::AttributesOfHostWithMode(entry.host, info.mode);
   data->ftCreationTime = winsim::files::ToFileTime(info.created);
   data->ftLastAccessTime = winsim::files::ToFileTime(info.accessed);
   data->ftLastWriteTime = winsim::files::ToFileTime(info.modified);

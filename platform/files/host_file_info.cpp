@@ -28,16 +28,20 @@ bool Fill(const struct statx& sx, HostFileInfo* info) {
 
 }  // namespace
 
-bool QueryHostFile(const std::string& hostPath, HostFileInfo* info) {
-  struct statx sx {};
-  if (statx(AT_FDCWD, hostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
-  return Fill(sx, info);
-}
+bool QueryHostFile(const std::string& hostPath, HostFileInfo* info) { return StatHostPath(hostPath, info); }
 
 bool QueryHostFd(int fd, HostFileInfo* info) {
   struct statx sx {};
   if (statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
   return Fill(sx, info);
+}
+
+bool QueryResolvedFile(const ResolvedPath& path, HostFileInfo* info) {
+  if (path.hostStatValid) {
+    *info = path.hostStat;
+    return true;
+  }
+  return QueryHostFile(path.host, info);
 }
 
 FILETIME ToFileTime(const timespec& t) {

@@ -8,23 +8,18 @@
 #include <string>
 
 #include "windef.h"
+#include "winsim/paths.h"
 
 namespace winsim::files {
 
-struct HostFileInfo {
-  bool isDirectory = false;
-  mode_t mode = 0;
-  uint64_t size = 0;
-  dev_t dev = 0;
-  ino_t ino = 0;
-  timespec accessed{};
-  timespec modified{};
-  timespec created{};  // birth time, or the modification time when unknown
-};
+using HostFileInfo = winsim::HostStat;
 
 // Follows symbolic links. False (errno set) when nothing is there.
 bool QueryHostFile(const std::string& hostPath, HostFileInfo* info);
 bool QueryHostFd(int fd, HostFileInfo* info);
+// What the resolver already learnt of a path's host file (see
+// ResolvedPath::hostStat), else one look at it.
+bool QueryResolvedFile(const ResolvedPath& path, HostFileInfo* info);
 
 // Host time to a Windows FILETIME (100 ns ticks since 1601-01-01 UTC).
 FILETIME ToFileTime(const timespec& t);

@@ -1,6 +1,9 @@
 #include "winsim/machine.h"
 
+#include "config_watch.h"
+
 #include <fcntl.h>
+#include <pthread.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -157,22 +160,48 @@ ConfigCache& Cache() {
   return *cache;
 }
 
-// The cache, brought up to date with machine.conf (one stat when nothing
-// changed); `read` runs with the lock held.
+constexpr unsigned kLooksBeforeWatching = 64;
+
+ConfigWatch& Watch() {
+  static ConfigWatch* watch = [] {
+    // A forked child shares the parent's watch queue: it must not read it.
+    pthread_atfork(nullptr, nullptr, [] { Watch().Drop(); });
+    return new ConfigWatch;
+  }();
+  return *watch;
+}
+
+// The cache, brought up to date with machine.conf; `read` runs with the
+// lock held. While the watch on the machine folder has seen nothing happen
+// to machine.conf, the cache stands without looking at the file; otherwise
+// the file is read again (without a watch, when a stat shows a change).
 template <typename Read>
 auto WithCurrentConfig(Read read) {
-  std::string path = MachineRoot() + "/machine.conf";
-  struct stat st {};
-  bool present = stat(path.c_str(), &st) == 0;
+  const std::string root = MachineRoot();
   std::lock_guard<std::mutex> lock(g_mutex);
   ConfigCache& c = Cache();
-  if (c.valid && c.root == path && present && c.size == st.st_size && c.inode == st.st_ino &&
+  ConfigWatch& watch = Watch();
+  const bool sameRoot = c.valid && c.root == root;
+  if (sameRoot && watch.Folder() == root && watch.Armed() && !watch.SawChange()) return read(c);
+  // Armed before the file is looked at, so a change made from here on is
+  // seen by the next call. Only a process that keeps asking gets a watch:
+  // a short one does with a few stats and holds no descriptor beyond what
+  // it opened itself.
+  static unsigned statLooks = 0;
+  if (watch.Folder() != root && ++statLooks > kLooksBeforeWatching) watch.Arm(root);
+  const std::string path = root + "/machine.conf";
+  struct stat st {};
+  bool present = stat(path.c_str(), &st) == 0;
+  // Without a watch the file's identity, size and time are all there is to
+  // go by; a watch that saw machine.conf touched is believed, as an edit in
+  // place can keep all three.
+  if (sameRoot && !watch.Armed() && present && c.size == st.st_size && c.inode == st.st_ino &&
       c.mtime.tv_sec == st.st_mtim.tv_sec && c.mtime.tv_nsec == st.st_mtim.tv_nsec) {
     return read(c);
   }
   bool ok = false;
   std::string text = present ? ReadWholeFile(path, &ok) : std::string();
-  c.root = path;
+  c.root = root;
   c.values = ParseConfig(text);
   c.config = ConfigFromValues(c.values);
   c.valid = present && ok;
@@ -249,6 +278,18 @@ void LayStandInPrograms(const std::string& root) {
 
 std::string MachineRoot() {
   const char* env = std::getenv("WINSIM_MACHINE");
+  // The answer for the last absolute setting, which most calls ask again:
+  // no folder to make sure of, no string to build twice.
+  struct LastRoot {
+    std::string env;
+    std::string root;
+  };
+  static LastRoot* last = new LastRoot;
+  const bool absolute = env && env[0] == '/';
+  if (absolute) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (!last->root.empty() && last->env == env) return last->root;
+  }
   std::string root;
   if (env && *env) {
     root = env;
@@ -264,12 +305,16 @@ std::string MachineRoot() {
   static std::set<std::string>* ensured = new std::set<std::string>;
   {
     std::lock_guard<std::mutex> lock(g_mutex);
-    if (ensured->count(root)) return root;
+    if (ensured->count(root)) {
+      if (absolute) *last = {env, root};
+      return root;
+    }
   }
   std::string error;
   if (InitMachine(root, &error)) {
     std::lock_guard<std::mutex> lock(g_mutex);
     ensured->insert(root);
+    if (absolute) *last = {env, root};
   }
   return root;
 }

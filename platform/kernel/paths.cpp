@@ -2,7 +2,9 @@
 #include "winsim/paths.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -107,6 +109,12 @@ std::string JoinHost(const std::string& dir, const std::string& name) {
   return dir + "/" + name;
 }
 
+// Looks at an existing host path once, keeping what a caller needs.
+bool StatHost(const std::string& host, ResolvedPath* r) {
+  r->hostStatValid = StatHostPath(host, &r->hostStat);
+  return r->hostStatValid;
+}
+
 // Most paths name something that exists in the spelling given, or a new
 // entry of a folder that does. One stat of the whole path settles the first
 // exactly as the component walk would (each component found as given, every
@@ -122,13 +130,13 @@ bool FastResolve(const std::vector<std::u16string>& parts, std::string* host, si
   }
   std::string whole = folder + "/" + Utf16ToUtf8(parts.back());
   if (folder.empty()) folder = "/";
-  struct stat st {};
-  if (stat(whole.c_str(), &st) == 0) {
-    r->host = whole;
+  if (StatHost(whole, r)) {
+    r->host = std::move(whole);
     r->exists = r->parentExists = true;
-    r->isDirectory = S_ISDIR(st.st_mode);
+    r->isDirectory = r->hostStat.isDirectory;
     return true;
   }
+  struct stat st {};
   if (parts.size() > 1 && !(stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) return false;
   *host = folder;
   *walked = parts.size() - 1;
@@ -177,7 +185,17 @@ std::string RealOrLexical(const std::string& path) {
 
 }  // namespace
 
-ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
+namespace {
+ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed char admin);
+}  // namespace
+
+ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) { return ResolveWithAdmin(input, flags, -1); }
+
+namespace {
+
+// `admin`: the machine's admin setting when the caller has read it
+// already (-1 when not), so that one call looks at machine.conf once.
+ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed char admin) {
   ResolvedPath r;
   if (input.empty()) {
     r.error = ERROR_PATH_NOT_FOUND;
@@ -261,6 +279,7 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
     r.isProtected = !parts.empty() && (EqualsNoCase(parts[0], u"Windows") || EqualsNoCase(parts[0], u"Program Files") ||
                                        EqualsNoCase(parts[0], u"Program Files (x86)") ||
                                        EqualsNoCase(parts[0], u"ProgramData"));
+    if (r.isProtected) r.userIsAdmin = admin >= 0 ? admin : (Config().admin ? 1 : 0);
     // WOW64: a 32-bit program sees SysWOW64 as System32, and Sysnative as
     // the real System32.
     if (!(flags & kNoRedirection) && parts.size() >= 2 && EqualsNoCase(parts[0], u"Windows") && IsWow64()) {
@@ -294,7 +313,8 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
       continue;
     }
     host = JoinHost(host, stored);
-    bool isDir = stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    bool isDir = isLast ? StatHost(host, &r) && r.hostStat.isDirectory
+                        : stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     if (isLast) {
       r.parentExists = allFound && parentIsDir;
       r.exists = r.parentExists;
@@ -312,13 +332,18 @@ ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) {
   return r;
 }
 
+}  // namespace
+
 ResolvedPath ResolvePathA(const char* path, unsigned flags) {
   if (!path) {
     ResolvedPath r;
     r.error = ERROR_PATH_NOT_FOUND;
     return r;
   }
-  return ResolvePath(ToUtf16(path, ActiveCodePage()), flags);
+  // The code page and the admin setting in one look at the settings.
+  const MachineConfig config = Config();
+  const unsigned codepage = CodePageSupported(config.codepage) ? config.codepage : ActiveCodePage();
+  return ResolveWithAdmin(ToUtf16(path, codepage), flags, config.admin ? 1 : 0);
 }
 
 std::u16string HostToWindows(const std::string& hostPathIn) {
@@ -345,7 +370,7 @@ std::u16string HostToWindows(const std::string& hostPathIn) {
 }
 
 bool DenyWriteForUser(const ResolvedPath& path) {
-  if (path.isProtected && !Config().admin) {
+  if (path.isProtected && !(path.userIsAdmin >= 0 ? path.userIsAdmin == 1 : Config().admin)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return true;
   }
@@ -373,6 +398,29 @@ DWORD SetCurrentDirectoryPath(std::u16string_view path) {
 std::u16string WindowsDirectory() { return u"C:\\Windows"; }
 std::u16string SystemDirectory() { return u"C:\\Windows\\System32"; }
 std::u16string ProgramFilesDirectory() { return IsWow64() ? u"C:\\Program Files (x86)" : u"C:\\Program Files"; }
+
+namespace {
+timespec FromStatx(const statx_timestamp& t) {
+  timespec out{};
+  out.tv_sec = t.tv_sec;
+  out.tv_nsec = t.tv_nsec;
+  return out;
+}
+}  // namespace
+
+bool StatHostPath(const std::string& hostPath, HostStat* out) {
+  struct statx sx {};
+  if (statx(AT_FDCWD, hostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
+  out->isDirectory = S_ISDIR(sx.stx_mode);
+  out->mode = sx.stx_mode;
+  out->size = sx.stx_size;
+  out->dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+  out->ino = sx.stx_ino;
+  out->accessed = FromStatx(sx.stx_atime);
+  out->modified = FromStatx(sx.stx_mtime);
+  out->created = (sx.stx_mask & STATX_BTIME) ? FromStatx(sx.stx_btime) : out->modified;
+  return true;
+}
 
 DWORD ErrnoToWin32(int err) {
   switch (err) {

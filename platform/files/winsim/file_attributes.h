@@ -8,6 +8,8 @@
 // travel with a rename. A file always reports ARCHIVE, as measured:
 // SetFileAttributesA(FILE_ATTRIBUTE_NORMAL) on a file reads back 0x20.
 #pragma once
+#include <sys/types.h>
+
 #include <string>
 
 #include "windef.h"
@@ -18,13 +20,19 @@ namespace winsim {
 // INVALID_FILE_ATTRIBUTES (errno set) when nothing is there.
 DWORD GetAttributesOfHost(const std::string& hostPath);
 
+// The same for a host file whose mode the caller has just read.
+DWORD AttributesOfHostWithMode(const std::string& hostPath, mode_t mode);
 // Applies attributes as SetFileAttributesA does. Returns 0 or a Windows
 // error code.
 DWORD SetAttributesOfHost(const std::string& hostPath, DWORD attributes);
+// The same for a host file whose mode the caller has just read.
+DWORD SetAttributesOfHostWithMode(const std::string& hostPath, mode_t mode, DWORD attributes);
 
 // True for an existing file that the layer must refuse to write, delete or
 // overwrite because it is read-only.
 bool IsReadOnlyForLayer(const std::string& hostPath);
+// The same judged from a host mode.
+bool IsReadOnlyMode(mode_t mode);
 
 // The stored (extended attribute) part only. 0 when none is stored.
 DWORD StoredAttributesOfHost(const std::string& hostPath);

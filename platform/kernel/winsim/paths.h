@@ -1,5 +1,9 @@
 // Windows paths of the machine and the host paths behind them.
 #pragma once
+#include <sys/types.h>
+
+#include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -14,6 +18,19 @@ enum ResolveFlags : unsigned {
   kNoRedirection = 4,     // no WOW64 file system redirection
 };
 
+// What the layer needs to know of a host file: one statx call, with the
+// birth time where the host file system keeps one.
+struct HostStat {
+  bool isDirectory = false;
+  mode_t mode = 0;
+  uint64_t size = 0;
+  dev_t dev = 0;
+  ino_t ino = 0;
+  timespec accessed{};
+  timespec modified{};
+  timespec created{};  // birth time, or the modification time when unknown
+};
+
 struct ResolvedPath {
   DWORD error = 0;          // non-zero: malformed path (ERROR_INVALID_NAME, ...)
   std::u16string full;      // full Windows path, "." and ".." applied, case as given
@@ -24,6 +41,13 @@ struct ResolvedPath {
   bool trailingSlash = false;// the given path ended in '\' or '/'
   bool isProtected = false; // under C:\Windows, Program Files, Program Files (x86), ProgramData
   bool isDriveRoot = false; // "C:\" or "Z:\"
+  // What the resolver learnt of `host` when it exists, so that the caller
+  // need not look again (one statx, links followed, with the birth time).
+  bool hostStatValid = false;
+  HostStat hostStat;
+  // The machine's admin setting as read while resolving a protected path
+  // (-1: not read), so that one call looks at machine.conf once.
+  signed char userIsAdmin = -1;
 };
 
 // Resolves a Windows path (relative ones against the current directory).
@@ -49,6 +73,10 @@ DWORD SetCurrentDirectoryPath(std::u16string_view path);
 std::u16string WindowsDirectory();      // C:\Windows
 std::u16string SystemDirectory();       // C:\Windows\System32
 std::u16string ProgramFilesDirectory(); // C:\Program Files, or (x86) under WOW64
+
+// Looks at a host path (links followed); false (errno set) when nothing
+// is there.
+bool StatHostPath(const std::string& hostPath, HostStat* out);
 
 // Maps an errno value of a host call to a Windows error code.
 DWORD ErrnoToWin32(int err);

@@ -1,0 +1,139 @@
+// GetFileInformationByHandle and GetFileInformationByHandleEx(FileNameInfo)
+// on files that are renamed, deleted or written while open.
+#include <cstring>
+#include <string>
+
+#include "files_test_support.h"
+#include "windows.h"
+
+namespace files_test {
+namespace {
+
+constexpr DWORD kSentinel = 0xdeadbeef;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+class FileInformation : public FilesTest {
+ protected:
+  HANDLE Open(const std::string& path, DWORD access) {
+    HANDLE h = CreateFileA(path.c_str(), access, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, h) << path;
+    return h;
+  }
+};
+
+// The name of an open file, or the error it failed with.
+std::u16string NameOf(HANDLE h, DWORD* error = nullptr) {
+  alignas(FILE_NAME_INFO) char buffer[sizeof(FILE_NAME_INFO) + 1024];
+  std::memset(buffer, 0xCC, sizeof buffer);
+  SetLastError(kSentinel);
+  auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
+  if (!GetFileInformationByHandleEx(h, FileNameInfo, info, sizeof buffer)) {
+    if (error) *error = GetLastError();
+    return u"";
+  }
+  return std::u16string(info->FileName, info->FileNameLength / sizeof(WCHAR));
+}
+
+TEST_F(FileInformation, ByHandleFollowsTheFile) {
+  const std::string dir = Folder("info");
+  const std::string a = In(dir, "a.log"), b = In(dir, "b.log");
+  PutFile(a, "12345");
+  PutFile(b, "x");
+  HANDLE ha = Open(a, FILE_APPEND_DATA);
+  HANDLE ha2 = Open(a, GENERIC_READ);
+  HANDLE hb = Open(b, GENERIC_READ);
+  MarkAttributes(a, FILE_ATTRIBUTE_HIDDEN);
+
+  BY_HANDLE_FILE_INFORMATION ia, ia2, ib;
+  std::memset(&ia, 0xCC, sizeof ia);
+  ASSERT_TRUE(GetFileInformationByHandle(ha, &ia));
+  ASSERT_TRUE(GetFileInformationByHandle(ha2, &ia2));
+  ASSERT_TRUE(GetFileInformationByHandle(hb, &ib));
+  EXPECT_EQ(5u, ia.nFileSizeLow);
+  EXPECT_EQ(0u, ia.nFileSizeHigh);
+  EXPECT_EQ(1u, ia.nNumberOfLinks);
+  EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE), ia.dwFileAttributes);
+  EXPECT_EQ(ia.nFileIndexLow, ia2.nFileIndexLow) << "two handles of one file";
+  EXPECT_EQ(ia.dwVolumeSerialNumber, ib.dwVolumeSerialNumber);
+  EXPECT_FALSE(ia.nFileIndexLow == ib.nFileIndexLow && ia.nFileIndexHigh == ib.nFileIndexHigh);
+
+  // An append-only handle writes at the end, and the size follows.
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(ha, "678", 3, &written, nullptr));
+  EXPECT_EQ("12345678", FileBytes(a));
+  ASSERT_TRUE(GetFileInformationByHandle(ha2, &ia2));
+  EXPECT_EQ(8u, ia2.nFileSizeLow);
+
+  // Deleted while open (shared for delete): the handle lives on, with no link.
+  ASSERT_TRUE(DeleteFileA(a.c_str()));
+  ASSERT_TRUE(GetFileInformationByHandle(ha, &ia));
+  EXPECT_EQ(0u, ia.nNumberOfLinks);
+
+  SetLastError(kSentinel);
+  EXPECT_FALSE(GetFileInformationByHandle(ha, nullptr));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+  SetLastError(kSentinel);
+  EXPECT_FALSE(GetFileInformationByHandle(INVALID_HANDLE_VALUE, &ia));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
+  CloseFile(ha);
+  CloseFile(ha2);
+  CloseFile(hb);
+}
+
+TEST_F(FileInformation, NameIsTheCurrentOneOnTheVolume) {
+  const std::string dir = Folder("names");
+  const std::string a = In(dir, "First.log"), b = In(dir, "second.log");
+  PutFile(a, "");
+  HANDLE h = Open(In(dir, "FIRST.LOG"), FILE_APPEND_DATA);
+  EXPECT_EQ(u"\\probe\\names\\First.log", NameOf(h)) << "below the drive, in the stored spelling";
+  ASSERT_TRUE(MoveFileExA(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(u"\\probe\\names\\second.log", NameOf(h)) << "a rename moves the name";
+  ASSERT_TRUE(DeleteFileA(b.c_str()));
+  const std::u16string deleted = NameOf(h);
+  EXPECT_EQ(0u, deleted.rfind(u"\\$Extend\\$Deleted\\", 0)) << "deleted while open";
+  PutFile(b, "");
+  EXPECT_NE(u"\\probe\\names\\second.log", NameOf(h)) << "a new file of that name is another file";
+  CloseFile(h);
+}
+
+TEST_F(FileInformation, NameBufferRows) {
+  const std::string dir = Folder("buffers");
+  PutFile(In(dir, "n.txt"), "");
+  HANDLE h = Open(In(dir, "n.txt"), GENERIC_READ);
+  const std::u16string full = u"\\probe\\buffers\\n.txt";
+  struct Row {
+    const char* name;
+    FILE_INFO_BY_HANDLE_CLASS cls;
+    DWORD size;
+    BOOL ok;
+    DWORD error;
+    DWORD copiedUnits;  // name units that must be in the buffer
+  };
+  const Row rows[] = {
+      {"room for all", FileNameInfo, 256, TRUE, kSentinel, static_cast<DWORD>(full.size())},
+      {"exactly enough", FileNameInfo, static_cast<DWORD>(sizeof(DWORD) + full.size() * 2), TRUE, kSentinel,
+       static_cast<DWORD>(full.size())},
+      {"one unit short", FileNameInfo, static_cast<DWORD>(sizeof(DWORD) + full.size() * 2 - 2), FALSE,
+       ERROR_MORE_DATA, static_cast<DWORD>(full.size() - 1)},
+      {"smaller than the structure", FileNameInfo, 4, FALSE, ERROR_BAD_LENGTH, 0},
+      {"another class", FileBasicInfo, 256, FALSE, ERROR_INVALID_PARAMETER, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    alignas(FILE_NAME_INFO) char buffer[300];
+    std::memset(buffer, 0xCC, sizeof buffer);
+    SetLastError(kSentinel);
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
+    EXPECT_EQ(row.ok, GetFileInformationByHandleEx(h, row.cls, info, row.size));
+    EXPECT_EQ(row.error, GetLastError());
+    if (row.copiedUnits) {
+      EXPECT_EQ(full.size() * 2, info->FileNameLength) << "the whole length, also when it did not fit";
+      EXPECT_EQ(full.substr(0, row.copiedUnits), std::u16string(info->FileName, row.copiedUnits));
+      EXPECT_EQ(static_cast<char>(0xCC), buffer[row.size]) << "nothing written past the buffer";
+    }
+  }
+  CloseFile(h);
+}
+
+}  // namespace
+}  // namespace files_test
