@@ -1,40 +1,10 @@
 #include "host_file_info.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-
 namespace winsim::files {
-namespace {
-
-timespec FromStatx(const statx_timestamp& t) {
-  timespec out{};
-  out.tv_sec = t.tv_sec;
-  out.tv_nsec = t.tv_nsec;
-  return out;
-}
-
-bool Fill(const struct statx& sx, HostFileInfo* info) {
-  info->isDirectory = S_ISDIR(sx.stx_mode);
-  info->mode = sx.stx_mode;
-  info->size = sx.stx_size;
-  info->dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-  info->ino = sx.stx_ino;
-  info->accessed = FromStatx(sx.stx_atime);
-  info->modified = FromStatx(sx.stx_mtime);
-  info->created = (sx.stx_mask & STATX_BTIME) ? FromStatx(sx.stx_btime) : info->modified;
-  return true;
-}
-
-}  // namespace
 
 bool QueryHostFile(const std::string& hostPath, HostFileInfo* info) { return StatHostPath(hostPath, info); }
 
-bool QueryHostFd(int fd, HostFileInfo* info) {
-  struct statx sx {};
-  if (statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
-  return Fill(sx, info);
-}
+bool QueryHostFd(int fd, HostFileInfo* info) { return StatHostFd(fd, info); }
 
 bool QueryResolvedFile(const ResolvedPath& path, HostFileInfo* info) {
   if (path.hostStatValid) {

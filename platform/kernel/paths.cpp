@@ -186,12 +186,6 @@ std::string RealOrLexical(const std::string& path) {
 }  // namespace
 
 namespace {
-ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed char admin);
-}  // namespace
-
-ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) { return ResolveWithAdmin(input, flags, -1); }
-
-namespace {
 
 // `admin`: the machine's admin setting when the caller has read it
 // already (-1 when not), so that one call looks at machine.conf once.
@@ -334,6 +328,8 @@ ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed 
 
 }  // namespace
 
+ResolvedPath ResolvePath(std::u16string_view input, unsigned flags) { return ResolveWithAdmin(input, flags, -1); }
+
 ResolvedPath ResolvePathA(const char* path, unsigned flags) {
   if (!path) {
     ResolvedPath r;
@@ -406,11 +402,10 @@ timespec FromStatx(const statx_timestamp& t) {
   out.tv_nsec = t.tv_nsec;
   return out;
 }
-}  // namespace
 
-bool StatHostPath(const std::string& hostPath, HostStat* out) {
+bool StatHostAt(int dirfd, const char* path, int flags, HostStat* out) {
   struct statx sx {};
-  if (statx(AT_FDCWD, hostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
+  if (statx(dirfd, path, flags, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
   out->isDirectory = S_ISDIR(sx.stx_mode);
   out->mode = sx.stx_mode;
   out->size = sx.stx_size;
@@ -421,6 +416,11 @@ bool StatHostPath(const std::string& hostPath, HostStat* out) {
   out->created = (sx.stx_mask & STATX_BTIME) ? FromStatx(sx.stx_btime) : out->modified;
   return true;
 }
+}  // namespace
+
+bool StatHostPath(const std::string& hostPath, HostStat* out) { return StatHostAt(AT_FDCWD, hostPath.c_str(), 0, out); }
+
+bool StatHostFd(int fd, HostStat* out) { return StatHostAt(fd, "", AT_EMPTY_PATH, out); }
 
 DWORD ErrnoToWin32(int err) {
   switch (err) {

@@ -77,6 +77,8 @@ std::u16string ProgramFilesDirectory(); // C:\Program Files, or (x86) under WOW6
 // Looks at a host path (links followed); false (errno set) when nothing
 // is there.
 bool StatHostPath(const std::string& hostPath, HostStat* out);
+// The same for an open host descriptor.
+bool StatHostFd(int fd, HostStat* out);
 
 // Maps an errno value of a host call to a Windows error code.
 DWORD ErrnoToWin32(int err);
