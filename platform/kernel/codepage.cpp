@@ -1,5 +1,5 @@
-// Code page tables, built once per code page (codepage_build.h) and then
-// used for every conversion.
+// Code page tables, built with the layer or once per code page
+// (codepage_build.h), and then used for every conversion.
 #include "winsim/codepage.h"
 
 #include <array>
@@ -17,17 +17,14 @@ namespace {
 constexpr char16_t kDefaultChar = u'?';
 
 const CodePageTable* Table(unsigned cp) {
+  if (const CodePageTable* builtIn = BuiltInTable(cp)) return builtIn;
   static std::mutex mutex;
   static auto* tables = new std::map<unsigned, std::unique_ptr<CodePageTable>>;
   std::lock_guard<std::mutex> lock(mutex);
   auto it = tables->find(cp);
   if (it == tables->end()) {
     std::unique_ptr<CodePageTable> table;
-    if (ByteDecoder builtIn = BuiltInDecoder(cp)) {
-      table = BuildTable(cp, builtIn);
-    } else {
-      WithLibraryDecoder(cp, [&](const ByteDecoder& decode) { table = BuildTable(cp, decode); });
-    }
+    WithLibraryDecoder(cp, [&](const ByteDecoder& decode) { table = BuildTable(cp, decode); });
     it = tables->emplace(cp, std::move(table)).first;
   }
   return it->second.get();

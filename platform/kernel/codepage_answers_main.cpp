@@ -1,12 +1,26 @@
-// codepage_answers CODEPAGE OUTPUT: writes, as C++ source, how the C
-// library's converter decodes each byte and each lead and trail byte pair of
-// the code page, for codepage_builtin.cpp (see codepage_build.h).
+// codepage_answers CODEPAGE OUTPUT: writes, as C++ source, the finished
+// tables of the code page as the C library's converter decodes it (the
+// tables BuildTable makes), for codepage_builtin.cpp (see codepage_build.h).
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "codepage_build.h"
+
+namespace {
+
+// One constant array of `count` numbers, sixteen to a line.
+template <typename T>
+std::string ArrayText(const char* type, const char* name, const T* values, size_t count) {
+  std::string text = std::string("alignas(64) constexpr ") + type + " " + name + "[" + std::to_string(count) + "] = {";
+  for (size_t i = 0; i < count; ++i) {
+    text += (i % 16 ? " " : "\n    ") + std::to_string(static_cast<unsigned long>(values[i])) + ",";
+  }
+  return text + "\n};\n";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -14,39 +28,21 @@ int main(int argc, char** argv) {
     return 2;
   }
   const unsigned cp = static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10));
-  std::string text;
-  bool known = winsim::WithLibraryDecoder(cp, [&](const winsim::ByteDecoder& decode) {
-    std::vector<unsigned> leads;
-    text = "// Generated at build time by codepage_answers from the C library's converter.\n"
-           "constexpr unsigned kAnswersCodePage = " + std::to_string(cp) + ";\n"
-           "// Per byte: the UTF-16 unit, 0 for none, -1 for the first byte of a pair.\n"
-           "constexpr int kSingleAnswers[256] = {0,";
-    for (unsigned b = 1; b < 256; ++b) {
-      unsigned char byte = static_cast<unsigned char>(b);
-      bool incomplete = false;
-      char16_t c = decode(&byte, 1, &incomplete);
-      if (incomplete) leads.push_back(b);
-      text += (b % 16 ? " " : "\n    ") + (incomplete ? std::string("-1") : std::to_string(c)) + ",";
-    }
-    text += "\n};\n// Per first byte of a pair, in byte order: the unit of each trail byte 0x21 to 0xFF.\n"
-            "constexpr unsigned kLeadCount = " + std::to_string(leads.size()) + ";\n"
-            "constexpr char16_t kPairAnswers[kLeadCount ? kLeadCount : 1][223] = {\n";
-    for (unsigned lead : leads) {
-      text += "  {";
-      for (unsigned trail = 0x21; trail < 256; ++trail) {
-        unsigned char two[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-        bool incomplete = false;
-        text += ((trail - 0x21) % 16 ? " " : "\n    ") + std::to_string(decode(two, 2, &incomplete)) + ",";
-      }
-      text += "},\n";
-    }
-    if (leads.empty()) text += "  {},\n";
-    text += "};\n";
-  });
-  if (!known) {
+  std::unique_ptr<winsim::CodePageTable> table;
+  if (!winsim::WithLibraryDecoder(cp, [&](const winsim::ByteDecoder& decode) { table = winsim::BuildTable(cp, decode); })) {
     std::fprintf(stderr, "codepage_answers: the C library has no converter for code page %u\n", cp);
     return 1;
   }
+  std::string text = "// Generated at build time by codepage_answers from the C library's converter.\n"
+                     "constexpr unsigned kBuiltInCodePage = " + std::to_string(cp) + ";\n" +
+                     "constexpr bool kBuiltInDbcs = " + (table->dbcs ? "true" : "false") + ";\n";
+  unsigned char lead[256];
+  for (unsigned b = 0; b < 256; ++b) lead[b] = table->lead[b] ? 1 : 0;
+  text += ArrayText("char16_t", "kBuiltInSingle", table->single.data(), 256);
+  text += ArrayText("unsigned char", "kBuiltInLead", lead, 256);
+  static const char16_t kNoPairs[65536] = {};
+  text += ArrayText("char16_t", "kBuiltInPairs", table->pairs ? table->pairs : kNoPairs, 65536);
+  text += ArrayText("uint16_t", "kBuiltInEncode", table->encode, 65536);
   FILE* out = std::fopen(argv[2], "w");
   if (!out || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0) {
     std::fprintf(stderr, "codepage_answers: cannot write %s\n", argv[2]);

@@ -50,7 +50,8 @@ bool WithLibraryDecoder(unsigned cp, const std::function<void(const ByteDecoder&
 
 std::unique_ptr<CodePageTable> BuildTable(unsigned cp, const ByteDecoder& decode) {
   auto t = std::make_unique<CodePageTable>();
-  t->encode.assign(65536, 0xFFFF);
+  t->encodeStorage.assign(65536, 0xFFFF);
+  uint16_t* encode = t->encodeStorage.data();
   for (unsigned b = 0; b < 256; ++b) {
     unsigned char byte = static_cast<unsigned char>(b);
     bool incomplete = false;
@@ -60,19 +61,20 @@ std::unique_ptr<CodePageTable> BuildTable(unsigned cp, const ByteDecoder& decode
       t->dbcs = true;
     } else if (c || b == 0) {
       t->single[b] = c;
-      if (t->encode[c] == 0xFFFF) t->encode[c] = static_cast<uint16_t>(b);
+      if (encode[c] == 0xFFFF) encode[c] = static_cast<uint16_t>(b);
     }
   }
   if (cp == 949) {
     // The ANSI code page maps these two bytes to characters of their own.
     t->single[0x80] = 0x0080;
-    t->encode[0x0080] = 0x80;
+    encode[0x0080] = 0x80;
     t->single[0xFF] = 0xF8F7;
-    t->encode[0xF8F7] = 0xFF;
+    encode[0xF8F7] = 0xFF;
     t->lead[0x80] = t->lead[0xFF] = false;
   }
   if (t->dbcs) {
-    t->pairs.assign(65536, 0);
+    t->pairsStorage.assign(65536, 0);
+    char16_t* pairs = t->pairsStorage.data();
     for (unsigned l = 0; l < 256; ++l) {
       if (!t->lead[l]) continue;
       for (unsigned tr = 0x21; tr < 256; ++tr) {
@@ -80,11 +82,13 @@ std::unique_ptr<CodePageTable> BuildTable(unsigned cp, const ByteDecoder& decode
         bool incomplete = false;
         char16_t c = decode(two, 2, &incomplete);
         if (!c) continue;
-        t->pairs[l * 256 + tr] = c;
-        if (t->encode[c] == 0xFFFF) t->encode[c] = static_cast<uint16_t>(l * 256 + tr);
+        pairs[l * 256 + tr] = c;
+        if (encode[c] == 0xFFFF) encode[c] = static_cast<uint16_t>(l * 256 + tr);
       }
     }
+    t->pairs = pairs;
   }
+  t->encode = encode;
   return t;
 }
 
