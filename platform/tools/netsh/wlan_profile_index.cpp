@@ -5,35 +5,41 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <sstream>
+#include <charconv>
 
 #include "winsim/machine.h"
 
 namespace netsh {
 namespace {
 
-constexpr const char* kHeader = "wlan profile index 1";
+constexpr std::string_view kHeader = "wlan profile index 1";
 
 std::string CacheFolder() { return winsim::MachineRoot() + "/cache"; }
 std::string IndexPath() { return CacheFolder() + "/wlan_profiles"; }
 
 // Tabs, line ends and backslashes in names and file names are escaped.
-std::string Escape(const std::string& text) {
-  std::string out;
+void AppendEscaped(std::string* out, std::string_view text) {
+  if (text.find_first_of("\\\t\n\r") == std::string_view::npos) {
+    out->append(text);
+    return;
+  }
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '\\': *out += "\\\\"; break;
+      case '\t': *out += "\\t"; break;
+      case '\n': *out += "\\n"; break;
+      case '\r': *out += "\\r"; break;
+      default: *out += c;
     }
   }
-  return out;
 }
 
-bool Unescape(const std::string& text, std::string* out) {
+bool Unescape(std::string_view text, std::string* out) {
   out->clear();
+  if (text.find('\\') == std::string_view::npos) {
+    out->assign(text);
+    return true;
+  }
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\\') {
       *out += text[i];
@@ -51,9 +57,14 @@ bool Unescape(const std::string& text, std::string* out) {
   return true;
 }
 
-bool ParseNumber(const std::string& text, uint64_t* value) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 19) return false;
-  *value = std::stoull(text);
+bool ParseNumber(std::string_view text, uint64_t* value) {
+  if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  return std::from_chars(text.data(), text.data() + text.size(), *value).ec == std::errc();
+}
+
+bool ParseFlag(std::string_view text, bool* value) {
+  if (text != "0" && text != "1") return false;
+  *value = text == "1";
   return true;
 }
 
@@ -63,6 +74,8 @@ std::string ReadHostFile(const std::string& path) {
   std::string data;
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return data;
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
   char buffer[16384];
   for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) data.append(buffer, static_cast<size_t>(n));
   close(fd);
@@ -71,45 +84,89 @@ std::string ReadHostFile(const std::string& path) {
 
 }  // namespace
 
-const IndexedFile* ProfileIndex::Find(const Key& key, uint64_t size, uint64_t writeTime) const {
-  auto it = entries_.find(key);
-  if (it == entries_.end() || it->second.size != size || it->second.writeTime != writeTime) return nullptr;
+const IndexedFile* ProfileIndex::Find(bool currentUser, std::string_view fileName, uint64_t size,
+                                      uint64_t writeTime) {
+  auto& folder = folders_[currentUser ? 1 : 0];
+  auto it = folder.find(fileName);
+  if (it == folder.end() || it->second.size != size || it->second.writeTime != writeTime) return nullptr;
+  it->second.seen = true;
   return &it->second;
 }
 
+void ProfileIndex::Put(bool currentUser, std::string_view fileName, IndexedFile file) {
+  file.seen = true;
+  auto& folder = folders_[currentUser ? 1 : 0];
+  auto it = folder.find(fileName);
+  if (it != folder.end()) {
+    it->second = std::move(file);
+  } else {
+    folder.emplace(std::string(fileName), std::move(file));
+  }
+}
+
+bool ProfileIndex::DropUnseen() {
+  bool dropped = false;
+  for (auto& folder : folders_) {
+    for (auto it = folder.begin(); it != folder.end();) {
+      if (it->second.seen) {
+        ++it;
+      } else {
+        it = folder.erase(it);
+        dropped = true;
+      }
+    }
+  }
+  return dropped;
+}
+
 std::string ProfileIndex::Serialize() const {
-  std::string text = std::string(kHeader) + "\n";
-  for (const auto& [key, file] : entries_) {
-    text += (key.first ? "1\t" : "0\t") + std::to_string(file.size) + "\t" + std::to_string(file.writeTime) +
-            (file.isProfile ? "\t1\t" : "\t0\t") + Escape(key.second) + "\t" + Escape(file.name) + "\n";
+  std::string text(kHeader);
+  text += '\n';
+  text.reserve(80 * Size() + text.size());
+  for (int user = 0; user < 2; ++user) {
+    for (const auto& [fileName, file] : folders_[user]) {
+      text += user ? "1\t" : "0\t";
+      text += std::to_string(file.size);
+      text += '\t';
+      text += std::to_string(file.writeTime);
+      text += file.isProfile ? "\t1\t" : "\t0\t";
+      AppendEscaped(&text, fileName);
+      text += '\t';
+      AppendEscaped(&text, file.name);
+      text += '\n';
+    }
   }
   return text;
 }
 
-ProfileIndex ProfileIndex::Parse(const std::string& text) {
+ProfileIndex ProfileIndex::Parse(std::string_view text) {
   ProfileIndex index;
-  std::istringstream in(text);
-  std::string line;
-  if (!std::getline(in, line) || line != kHeader) return index;
-  while (std::getline(in, line)) {
-    std::string fields[6];
-    size_t start = 0, n = 0;
-    for (; n < 6; ++n) {
-      size_t tab = n < 5 ? line.find('\t', start) : std::string::npos;
-      if (n < 5 && tab == std::string::npos) break;
-      fields[n] = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-      start = tab + 1;
+  size_t lineEnd = text.find('\n');
+  if (lineEnd == std::string_view::npos || text.substr(0, lineEnd) != kHeader) return index;
+  std::string fileName;
+  for (size_t start = lineEnd + 1; start < text.size(); start = lineEnd + 1) {
+    lineEnd = text.find('\n', start);
+    if (lineEnd == std::string_view::npos) lineEnd = text.size();
+    const std::string_view line = text.substr(start, lineEnd - start);
+    std::string_view fields[6];
+    size_t n = 0;
+    for (size_t from = 0; n < 6; ++n) {
+      const size_t tab = n < 5 ? line.find('\t', from) : std::string_view::npos;
+      if (n < 5 && tab == std::string_view::npos) break;
+      fields[n] = line.substr(from, tab == std::string_view::npos ? std::string_view::npos : tab - from);
+      from = tab + 1;
     }
     IndexedFile file;
-    std::string fileName;
+    bool currentUser = false;
     // A damaged cache is no cache.
-    if (n != 6 || (fields[0] != "0" && fields[0] != "1") || (fields[3] != "0" && fields[3] != "1") ||
+    if (n != 6 || !ParseFlag(fields[0], &currentUser) || !ParseFlag(fields[3], &file.isProfile) ||
         !ParseNumber(fields[1], &file.size) || !ParseNumber(fields[2], &file.writeTime) ||
         !Unescape(fields[4], &fileName) || fileName.empty() || !Unescape(fields[5], &file.name)) {
       return ProfileIndex();
     }
-    file.isProfile = fields[3] == "1";
-    index.entries_[{fields[0] == "1", fileName}] = std::move(file);
+    // Saved in order: each entry goes at the end of its folder's map.
+    auto& folder = index.folders_[currentUser ? 1 : 0];
+    folder.insert_or_assign(folder.end(), fileName, std::move(file));
   }
   return index;
 }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace netsh {
 
@@ -17,30 +17,36 @@ struct IndexedFile {
   uint64_t writeTime = 0;   // FILETIME units
   bool isProfile = false;   // false: a document that is no profile
   std::string name;         // the profile's name, UTF-8
+  bool seen = false;        // found in its folder by this command
 };
 
 class ProfileIndex {
  public:
-  using Key = std::pair<bool, std::string>;  // current user's folder, file name
-
   // The cache as last saved; empty when there is none or it is unreadable.
   static ProfileIndex Load();
 
-  // What is known of the file, when its size and write time still match.
-  const IndexedFile* Find(const Key& key, uint64_t size, uint64_t writeTime) const;
-  const std::map<Key, IndexedFile>& Entries() const { return entries_; }
-  void Put(const Key& key, IndexedFile file) { entries_[key] = std::move(file); }
+  // What is known of the file (of the current user's folder or the all-users
+  // one), when its size and write time still match; the entry counts as
+  // seen.
+  const IndexedFile* Find(bool currentUser, std::string_view fileName, uint64_t size, uint64_t writeTime);
+  // What was learnt of a file by reading it (it counts as seen).
+  void Put(bool currentUser, std::string_view fileName, IndexedFile file);
+  // Forgets the files not seen since the index was loaded; true when there
+  // were any.
+  bool DropUnseen();
+  size_t Size() const { return folders_[0].size() + folders_[1].size(); }
 
   // Writes the cache (replacing the old one in one step); failures are
   // ignored, as the cache is only an aid.
   void Save() const;
 
-  // The text form, one line per file (also used by the tests).
+  // The text form, one line per file, sorted by folder then file name.
   std::string Serialize() const;
-  static ProfileIndex Parse(const std::string& text);
+  static ProfileIndex Parse(std::string_view text);
 
  private:
-  std::map<Key, IndexedFile> entries_;
+  // By file name; [0] the all-users folder, [1] the current user's.
+  std::map<std::string, IndexedFile, std::less<>> folders_[2];
 };
 
 }  // namespace netsh

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <string_view>
 
 #include "wlan_profile_index.h"
 #include "wlan_profile_xml.h"
@@ -64,6 +65,24 @@ bool EndsWithXml(const char* name) {
   return true;
 }
 
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 0x20);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 0x20);
+    if (x != y) return false;
+  }
+  return true;
+}
+
 // A host file's last write time in FILETIME units.
 uint64_t WriteTimeOf(const struct stat& st) {
   constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
@@ -75,47 +94,49 @@ uint64_t WriteTimeOf(const struct stat& st) {
 // host (a listing through FindFirstFileA would also work out attributes
 // and short names of every file, which are not needed here). A file whose
 // size and write time the index knows keeps its recorded name; any other
-// file is read and parsed, and what was learnt goes into `seen`.
-void ListFolder(const std::string& folder, bool currentUser, const ProfileIndex& index, ProfileIndex* seen,
-                bool* learnt, std::vector<StoredProfile>* out) {
+// file is read and parsed, and what was learnt goes into the index.
+void ListFolder(const std::string& folder, bool currentUser, ProfileIndex* index, bool* learnt,
+                std::vector<StoredProfile>* out) {
   winsim::ResolvedPath resolved = winsim::ResolvePathA(folder.c_str());
   if (resolved.error || !resolved.exists || !resolved.isDirectory) return;
   DIR* dir = opendir(resolved.host.c_str());
   if (!dir) return;
   const unsigned cp = winsim::ActiveCodePage();
+  std::string fileName;
   while (dirent* entry = readdir(dir)) {
     if (!EndsWithXml(entry->d_name)) continue;
     struct stat st {};
     if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) continue;
-    StoredProfile profile;
-    profile.fileName = entry->d_name;  // an ASCII name is the same in the code page
-    for (char c : profile.fileName) {
+    fileName = entry->d_name;  // an ASCII name is the same in the code page
+    for (char c : fileName) {
       if (static_cast<unsigned char>(c) >= 0x80) {
-        profile.fileName = winsim::FromUtf16(winsim::Utf8ToUtf16(entry->d_name), cp);
+        fileName = winsim::FromUtf16(winsim::Utf8ToUtf16(entry->d_name), cp);
         break;
       }
     }
-    profile.path = folder + "\\" + profile.fileName;
-    profile.currentUser = currentUser;
-    ProfileIndex::Key key{currentUser, profile.fileName};
     const uint64_t size = static_cast<uint64_t>(st.st_size);
     const uint64_t writeTime = WriteTimeOf(st);
-    IndexedFile known;
-    if (const IndexedFile* recorded = index.Find(key, size, writeTime)) {
-      known = *recorded;
-    } else {
+    const IndexedFile* known = index->Find(currentUser, fileName, size, writeTime);
+    IndexedFile learntFile;
+    if (!known) {
       std::string document;
-      if (ReadWholeFile(profile.path, &document) != ERROR_SUCCESS) continue;
+      if (ReadWholeFile(folder + "\\" + fileName, &document) != ERROR_SUCCESS) continue;
       auto info = ReadProfile(document);
-      known.size = size;
-      known.writeTime = writeTime;
-      known.isProfile = info.has_value();
-      if (info) known.name = info->name;
+      learntFile.size = size;
+      learntFile.writeTime = writeTime;
+      learntFile.isProfile = info.has_value();
+      if (info) learntFile.name = info->name;
+      index->Put(currentUser, fileName, learntFile);
+      known = &learntFile;
       *learnt = true;
     }
-    seen->Put(key, known);
-    if (!known.isProfile) continue;  // not a profile: not listed, as Windows skips it
-    profile.name = known.name;
+    if (!known->isProfile) continue;  // not a profile: not listed, as Windows skips it
+    StoredProfile profile;
+    profile.name = known->name;
+    profile.path.reserve(folder.size() + 1 + fileName.size());
+    profile.path.append(folder).append(1, '\\').append(fileName);
+    profile.fileName = fileName;
+    profile.currentUser = currentUser;
     out->push_back(std::move(profile));
   }
   closedir(dir);
@@ -155,22 +176,28 @@ DWORD ReadWholeFile(const std::string& path, std::string* bytes) {
 
 std::vector<StoredProfile> ListProfiles() {
   std::vector<StoredProfile> profiles;
-  const ProfileIndex index = ProfileIndex::Load();
-  ProfileIndex seen;
+  ProfileIndex index = ProfileIndex::Load();
+  profiles.reserve(index.Size() + 8);
   bool learnt = false;
-  ListFolder(FolderOf(false), false, index, &seen, &learnt, &profiles);
-  ListFolder(FolderOf(true), true, index, &seen, &learnt, &profiles);
+  ListFolder(FolderOf(false), false, &index, &learnt, &profiles);
+  ListFolder(FolderOf(true), true, &index, &learnt, &profiles);
   // Saved when a file was read, or when files of the old index are gone.
-  if (learnt || seen.Entries().size() != index.Entries().size()) seen.Save();
+  if (index.DropUnseen() || learnt) index.Save();
   std::stable_sort(profiles.begin(), profiles.end(),
                    [](const StoredProfile& a, const StoredProfile& b) { return a.fileName < b.fileName; });
   return profiles;
 }
 
 std::optional<StoredProfile> FindProfile(const std::string& nameUtf8) {
-  std::u16string wanted = winsim::Utf8ToUtf16(nameUtf8);
+  const std::u16string wanted = winsim::Utf8ToUtf16(nameUtf8);
+  const bool wantedAscii = IsAscii(nameUtf8);
   for (auto& profile : ListProfiles()) {
-    if (winsim::EqualsNoCase(winsim::Utf8ToUtf16(profile.name), wanted)) return profile;
+    // Two ASCII names compare without conversion; the case folding of the
+    // others may match a non-ASCII letter with an ASCII one.
+    const bool same = wantedAscii && IsAscii(profile.name)
+                          ? EqualsAsciiNoCase(profile.name, nameUtf8)
+                          : winsim::EqualsNoCase(winsim::Utf8ToUtf16(profile.name), wanted);
+    if (same) return profile;
   }
   return std::nullopt;
 }
