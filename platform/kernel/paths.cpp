@@ -336,10 +336,21 @@ ResolvedPath ResolvePathA(const char* path, unsigned flags) {
     r.error = ERROR_PATH_NOT_FOUND;
     return r;
   }
+  const AnsiPathSettings settings = CurrentAnsiPathSettings();
+  return ResolvePathWith(ToUtf16(path, settings.codepage), flags, settings);
+}
+
+AnsiPathSettings CurrentAnsiPathSettings() {
   // The code page and the admin setting in one look at the settings.
   const MachineConfig config = Config();
-  const unsigned codepage = CodePageSupported(config.codepage) ? config.codepage : ActiveCodePage();
-  return ResolveWithAdmin(ToUtf16(path, codepage), flags, config.admin ? 1 : 0);
+  AnsiPathSettings settings;
+  settings.codepage = CodePageSupported(config.codepage) ? config.codepage : ActiveCodePage();
+  settings.admin = config.admin;
+  return settings;
+}
+
+ResolvedPath ResolvePathWith(std::u16string_view path, unsigned flags, const AnsiPathSettings& settings) {
+  return ResolveWithAdmin(path, flags, settings.admin ? 1 : 0);
 }
 
 std::u16string HostToWindows(const std::string& hostPathIn) {
