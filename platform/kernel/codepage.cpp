@@ -188,6 +188,26 @@ std::string FromUtf16(std::u16string_view text, unsigned codepage, bool* usedDef
   return out;
 }
 
+size_t AnsiSize(std::u16string_view text, unsigned codepage) {
+  const bool utf8 = codepage == 65001;
+  const CodePageTable* t = utf8 ? nullptr : Table(codepage);
+  size_t size = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    if (utf8) {
+      // A pair is one 4-byte sequence; a lone surrogate becomes U+FFFD.
+      if (pair) ++i;
+      size += pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+      continue;
+    }
+    const uint16_t e = t ? t->encode[c] : (c < 256 ? c : 0xFFFF);
+    if (e == 0xFFFF && pair) ++i;  // one '?' for the pair
+    size += e != 0xFFFF && e > 0xFF ? 2 : 1;
+  }
+  return size;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) { return EncodeUtf8(text, nullptr); }
 std::u16string Utf8ToUtf16(std::string_view text) { return DecodeUtf8(text, nullptr); }
 

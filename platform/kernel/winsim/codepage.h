@@ -15,6 +15,8 @@ bool CodePageSupported(unsigned codepage);
 std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid = nullptr);
 // Encodes to a code page; characters it lacks become '?'.
 std::string FromUtf16(std::u16string_view text, unsigned codepage, bool* usedDefault = nullptr);
+// The size of FromUtf16(text, codepage), without building it.
+size_t AnsiSize(std::u16string_view text, unsigned codepage);
 
 // Shorthands for the machine's code page.
 inline std::u16string AnsiToUtf16(std::string_view bytes) { return ToUtf16(bytes, ActiveCodePage()); }
