@@ -117,7 +117,7 @@ std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
 }  // namespace
 
 unsigned ActiveCodePage() {
-  unsigned cp = Config().codepage;
+  unsigned cp = ConfigNumbers().codepage;
   return CodePageSupported(cp) ? cp : 949;
 }
 

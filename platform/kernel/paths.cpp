@@ -273,7 +273,7 @@ ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed 
     r.isProtected = !parts.empty() && (EqualsNoCase(parts[0], u"Windows") || EqualsNoCase(parts[0], u"Program Files") ||
                                        EqualsNoCase(parts[0], u"Program Files (x86)") ||
                                        EqualsNoCase(parts[0], u"ProgramData"));
-    if (r.isProtected) r.userIsAdmin = admin >= 0 ? admin : (Config().admin ? 1 : 0);
+    if (r.isProtected) r.userIsAdmin = admin >= 0 ? admin : (ConfigNumbers().admin ? 1 : 0);
     // WOW64: a 32-bit program sees SysWOW64 as System32, and Sysnative as
     // the real System32.
     if (!(flags & kNoRedirection) && parts.size() >= 2 && EqualsNoCase(parts[0], u"Windows") && IsWow64()) {
@@ -342,7 +342,7 @@ ResolvedPath ResolvePathA(const char* path, unsigned flags) {
 
 AnsiPathSettings CurrentAnsiPathSettings() {
   // The code page and the admin setting in one look at the settings.
-  const MachineConfig config = Config();
+  const MachineNumbers config = ConfigNumbers();
   AnsiPathSettings settings;
   settings.codepage = CodePageSupported(config.codepage) ? config.codepage : ActiveCodePage();
   settings.admin = config.admin;
@@ -377,7 +377,7 @@ std::u16string HostToWindows(const std::string& hostPathIn) {
 }
 
 bool DenyWriteForUser(const ResolvedPath& path) {
-  if (path.isProtected && !(path.userIsAdmin >= 0 ? path.userIsAdmin == 1 : Config().admin)) {
+  if (path.isProtected && !(path.userIsAdmin >= 0 ? path.userIsAdmin == 1 : ConfigNumbers().admin)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return true;
   }
