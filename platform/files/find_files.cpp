@@ -173,8 +173,9 @@ extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lp
   std::vector<std::string> alternates = AlternatesFor(listing, entries, cp);
   find->entries.reserve(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
-    WIN32_FIND_DATAA data;
-    if (Describe(entries[i], alternates[i], cp, &data)) find->entries.push_back(data);
+    // Filled in place: the structure is large.
+    find->entries.emplace_back();
+    if (!Describe(entries[i], alternates[i], cp, &find->entries.back())) find->entries.pop_back();
   }
   if (find->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND);
   *lpFindFileData = find->entries[0];

@@ -84,8 +84,7 @@ std::u16string DecodeUtf8(std::string_view in, bool* invalid) {
   return out;
 }
 
-std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
-  std::string out;
+void EncodeUtf8Into(std::string& out, std::u16string_view in, bool* usedDefault) {
   for (size_t i = 0; i < in.size(); ++i) {
     char32_t cp = in[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 && in[i + 1] <= 0xDFFF) {
@@ -111,6 +110,11 @@ std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
       out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
   }
+}
+
+std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
+  std::string out;
+  EncodeUtf8Into(out, in, usedDefault);
   return out;
 }
 
@@ -209,6 +213,7 @@ size_t AnsiSize(std::u16string_view text, unsigned codepage) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) { return EncodeUtf8(text, nullptr); }
+void AppendUtf8(std::string& out, std::u16string_view text) { EncodeUtf8Into(out, text, nullptr); }
 std::u16string Utf8ToUtf16(std::string_view text) { return DecodeUtf8(text, nullptr); }
 
 char16_t UpcaseChar(char16_t c) {
