@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
@@ -122,7 +123,7 @@ std::vector<Entry> Search(const std::string& folder, const std::vector<std::u16s
     found.push_back({name, JoinHost(folder, winsim::Utf16ToUtf8(name)), winsim::Upcase(name)});
   }
   std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.sortKey < b.sortKey; });
-  dots.insert(dots.end(), found.begin(), found.end());
+  dots.insert(dots.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
   return dots;
 }
 
