@@ -37,9 +37,16 @@ const char* FormatText(char (&buffer)[1024], std::string& spill, size_t* length,
 
 // `text` with the text-mode line end: CR LF for every LF.
 void AppendWithLineEnds(std::string& out, const char* text, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    if (text[i] == '\n') out += '\r';
-    out += text[i];
+  const char* end = text + length;
+  while (text < end) {
+    const char* lf = static_cast<const char*>(memchr(text, '\n', static_cast<size_t>(end - text)));
+    if (!lf) {
+      out.append(text, end);
+      return;
+    }
+    out.append(text, lf);
+    out += "\r\n";
+    text = lf + 1;
   }
 }
 

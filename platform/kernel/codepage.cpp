@@ -135,17 +135,18 @@ std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid)
   if (invalid) *invalid = false;
   if (codepage == 65001) return DecodeUtf8(bytes, invalid);
   const CodePageTable* t = Table(codepage);
-  std::u16string out;
-  out.reserve(bytes.size());
+  // Never more units than bytes: written in place, cut to size at the end.
+  std::u16string out(bytes.size(), u'\0');
+  size_t n = 0;
   if (!t) {  // unknown code page: treat as Latin-1 so nothing is lost
-    for (char c : bytes) out.push_back(static_cast<unsigned char>(c));
+    for (char c : bytes) out[n++] = static_cast<unsigned char>(c);
     return out;
   }
   for (size_t i = 0; i < bytes.size(); ++i) {
     unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (t->lead[b]) {
       if (i + 1 >= bytes.size()) {  // a lead byte at the end stands alone
-        out.push_back(kDefaultChar);
+        out[n++] = kDefaultChar;
         if (invalid) *invalid = true;
         continue;
       }
@@ -156,7 +157,7 @@ std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid)
         c = kDefaultChar;
         if (invalid) *invalid = true;
       }
-      out.push_back(c);
+      out[n++] = c;
       continue;
     }
     char16_t c = t->single[b];
@@ -164,8 +165,9 @@ std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid)
       c = kDefaultChar;
       if (invalid) *invalid = true;
     }
-    out.push_back(c);
+    out[n++] = c;
   }
+  out.resize(n);
   return out;
 }
 
