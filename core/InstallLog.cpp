@@ -17,17 +17,37 @@ namespace {
 // of the program is set up.)
 std::mutex g_logMutex;
 
-// The caller's message formatted in full.
-std::string FormatText(const char* format, va_list args) {
-  va_list counting;
-  va_copy(counting, args);
-  const int nLength = vsnprintf(nullptr, 0, format, counting);
-  va_end(counting);
-  if (nLength <= 0) return std::string();
-  std::string text(static_cast<size_t>(nLength) + 1, '\0');
-  vsnprintf(text.data(), text.size(), format, args);
-  text.resize(static_cast<size_t>(nLength));
+// The caller's message formatted in full: into `buffer` when it fits,
+// else into `spill`. Returns the text and sets *length (0 when the
+// format fails).
+const char* FormatText(char (&buffer)[1024], std::string& spill, size_t* length, const char* format, va_list args) {
+  va_list again;
+  va_copy(again, args);
+  const int nLength = vsnprintf(buffer, sizeof buffer, format, args);
+  const char* text = buffer;
+  *length = nLength > 0 ? static_cast<size_t>(nLength) : 0;
+  if (nLength > 0 && static_cast<size_t>(nLength) >= sizeof buffer) {
+    spill.assign(static_cast<size_t>(nLength) + 1, '\0');
+    vsnprintf(spill.data(), spill.size(), format, again);
+    text = spill.data();
+  }
+  va_end(again);
   return text;
+}
+
+// `text` with the text-mode line end: CR LF for every LF.
+void AppendWithLineEnds(std::string& out, const char* text, size_t length) {
+  const char* end = text + length;
+  while (text < end) {
+    const char* lf = static_cast<const char*>(memchr(text, '\n', static_cast<size_t>(end - text)));
+    if (!lf) {
+      out.append(text, end);
+      return;
+    }
+    out.append(text, lf);
+    out += "\r\n";
+    text = lf + 1;
+  }
 }
 
 // The log stays open between lines, appending only and sharing everything,
@@ -81,7 +101,6 @@ void WriteLog(const char* format, ...) {
   char szSystemDir[MAX_PATH] = {0};
   GetSystemDirectoryA(szSystemDir, MAX_PATH);
   const std::string strLogPath = std::string(szSystemDir) + "\\VelGTCInstall.log";
-  const std::string strBackupPath = strLogPath + ".0";
 
   SYSTEMTIME st;
   GetLocalTime(&st);
@@ -89,19 +108,24 @@ void WriteLog(const char* format, ...) {
   _snprintf_s(szTime, sizeof szTime, _TRUNCATE, "%04d-%02d-%02d %02d:%02d:%02d", st.wYear, st.wMonth, st.wDay,
               st.wHour, st.wMinute, st.wSecond);
 
+  // Most lines fit the buffer on the stack: one formatting, no copy.
+  char szText[1024];
+  std::string strLongText;
+  size_t nTextLength = 0;
   va_list args;
   va_start(args, format);
-  const std::string strLine = std::string(szTime) + " " + FormatText(format, args) + "\n";
+  const char* pszText = FormatText(szText, strLongText, &nTextLength, format, args);
   va_end(args);
 
   // The line with the text-mode line end (CR LF for every LF), written in
   // one write, whatever its length.
+  const size_t nTimeLength = strlen(szTime);
   std::string strBytes;
-  strBytes.reserve(strLine.size() + 2);
-  for (const char ch : strLine) {
-    if (ch == '\n') strBytes += '\r';
-    strBytes += ch;
-  }
+  strBytes.reserve(nTimeLength + 1 + nTextLength + 2 + nTextLength / 8);
+  AppendWithLineEnds(strBytes, szTime, nTimeLength);
+  strBytes += ' ';
+  AppendWithLineEnds(strBytes, pszText, nTextLength);
+  strBytes += "\r\n";
 
   std::lock_guard<std::mutex> lock(g_logMutex);
   HANDLE hLog = CurrentLog(strLogPath);
@@ -116,6 +140,7 @@ void WriteLog(const char* format, ...) {
   // starts a new one.
   if (llSize > kInstallLogRotateSize) {
     CloseLog();
+    const std::string strBackupPath = strLogPath + ".0";
     MoveFileExA(strLogPath.c_str(), strBackupPath.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
 }

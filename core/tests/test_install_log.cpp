@@ -47,6 +47,33 @@ TEST_F(InstallLog, LineFormat) {
   EXPECT_EQ("\xBC\xB3\xC4\xA1 \xBF\xCF\xB7\xE1", messages[2]) << "Korean text reaches the file in code page 949";
 }
 
+// Texts around the size that is formatted without the heap, and line
+// breaks inside them, reach the file whole, with CR LF for every LF.
+TEST_F(InstallLog, TextOfEveryLengthKeepsItsBytes) {
+  struct Row {
+    const char* name;
+    std::string text;
+  };
+  const Row rows[] = {
+      {"empty", ""},
+      {"one short of the stack buffer", std::string(1022, 'a') + "\n"},
+      {"filling it", std::string(1023, 'b') + "\n"},
+      {"one past it", std::string(1024, 'c') + "\n"},
+      {"long, breaks inside", std::string(3000, 'd') + "\n\n" + std::string(2000, 'e')},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    unlink(log_.c_str());
+    WriteLog("%s", row.text.c_str());
+    std::string expected;
+    for (char ch : row.text + "\n") expected += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    const std::string text = ReadHostFile(log_);
+    ASSERT_EQ(kStampSize + expected.size(), text.size());
+    EXPECT_EQ(' ', text[kStampSize - 1]);
+    EXPECT_TRUE(text.compare(kStampSize, std::string::npos, expected) == 0) << "the text after the stamp";
+  }
+}
+
 TEST_F(InstallLog, RotatesOnlyPastTheLimit) {
   const std::string message = "x";
   const size_t lineSize = kStampSize + message.size() + 2;

@@ -54,9 +54,13 @@ int Fail(int err) {
 
 extern "C" int _stat64i32(const char* path, struct _stat64i32* buffer) {
   if (!path || !buffer) return Fail(EINVAL);
-  if (RefusedName(winsim::AnsiToUtf16(path))) return Fail(ENOENT);
+  // One look at the settings for the name check and the resolving.
+  const winsim::AnsiPathSettings settings = winsim::CurrentAnsiPathSettings();
+  const std::u16string name = winsim::ToUtf16(path, settings.codepage);
+  if (RefusedName(name)) return Fail(ENOENT);
   winsim::ResolvedPath resolved;
-  if (!winsim::files::ResolveArgument(path, 0, &resolved)) return Fail(winsim::files::CrtErrnoFromWin32(GetLastError()));
+  if (!winsim::files::ResolveConvertedArgument(name, 0, settings, &resolved))
+    return Fail(winsim::files::CrtErrnoFromWin32(GetLastError()));
   winsim::files::HostFileInfo info;
   if (!resolved.exists || !winsim::files::QueryResolvedFile(resolved, &info)) return Fail(ENOENT);
   if (!info.isDirectory && info.size > 0x7FFFFFFF) return Fail(EOVERFLOW);

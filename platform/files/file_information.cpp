@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host_file_info.h"
+#include "open_fd_path.h"
 #include "windows.h"
 #include "winsim/codepage.h"
 #include "winsim/file_attributes.h"
@@ -43,12 +44,8 @@ std::string CanonicalDriveC() {
 // drive's root, with backslashes. A file deleted while open is named as
 // NTFS names it then, in the volume's hidden folder of deleted files.
 std::u16string VolumePathOfFd(int fd) {
-  char link[64];
-  std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-  char buf[PATH_MAX];
-  ssize_t n = readlink(link, buf, sizeof buf - 1);
-  if (n <= 0) return {};
-  std::string host(buf, static_cast<size_t>(n));
+  std::string host;
+  if (!winsim::files::HostPathOfFd(fd, &host)) return {};
   constexpr char kDeleted[] = " (deleted)";
   const size_t deletedSize = sizeof kDeleted - 1;
   if (host.size() > deletedSize && host.compare(host.size() - deletedSize, deletedSize, kDeleted) == 0) {

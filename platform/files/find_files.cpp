@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
@@ -76,14 +77,25 @@ bool Describe(const Entry& entry, const std::string& alternate, unsigned cp, WIN
 
 // Alternate names of the given entries of a folder, worked out over the
 // folder's whole listing so that "~N" numbers are stable.
-std::vector<std::string> AlternatesFor(const std::string& folder, const std::vector<Entry>& entries) {
+std::vector<std::string> AlternatesFor(const std::vector<std::u16string>& listing, const std::vector<Entry>& entries,
+                                       unsigned cp) {
+  // Where every name fits 8.3 there is nothing to number or sort.
+  bool allFit = true;
+  for (const auto& name : listing) {
+    if (!winsim::files::FitsEightDotThree(name, cp)) {
+      allFit = false;
+      break;
+    }
+  }
+  if (allFit) return std::vector<std::string>(entries.size());
   std::vector<std::pair<std::u16string, std::u16string>> keyed;  // upper-cased name, name
-  for (auto& name : ListFolder(folder)) keyed.emplace_back(winsim::Upcase(name), std::move(name));
+  keyed.reserve(listing.size());
+  for (const auto& name : listing) keyed.emplace_back(winsim::Upcase(name), name);
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<std::u16string> all;
   all.reserve(keyed.size());
   for (auto& entry : keyed) all.push_back(std::move(entry.second));
-  std::vector<std::string> alternates = winsim::files::AlternateNames(all);
+  std::vector<std::string> alternates = winsim::files::AlternateNames(all, cp);
   std::unordered_map<std::u16string, size_t> place;  // the first of equal names, as a linear search finds it
   for (size_t i = 0; i < all.size(); ++i) place.emplace(all[i], i);
   std::vector<std::string> out;
@@ -94,8 +106,10 @@ std::vector<std::string> AlternatesFor(const std::string& folder, const std::vec
   return out;
 }
 
-// The entries of `folder` matching `pattern`, in listing order.
-std::vector<Entry> Search(const std::string& folder, const std::u16string& pattern, bool atDriveRoot) {
+// The entries of `folder` (listed as `listing`) matching `pattern`, in
+// listing order.
+std::vector<Entry> Search(const std::string& folder, const std::vector<std::u16string>& listing,
+                          const std::u16string& pattern, bool atDriveRoot) {
   std::vector<Entry> dots, found;
   if (!atDriveRoot) {
     for (const char16_t* dot : {u".", u".."}) {
@@ -103,12 +117,13 @@ std::vector<Entry> Search(const std::string& folder, const std::u16string& patte
         dots.push_back({dot, std::u16string(dot) == u"." ? folder : HostParent(folder), u""});
     }
   }
-  for (auto& name : ListFolder(folder)) {
+  found.reserve(listing.size());
+  for (const auto& name : listing) {
     if (!winsim::files::MatchesPattern(pattern, name)) continue;
     found.push_back({name, JoinHost(folder, winsim::Utf16ToUtf8(name)), winsim::Upcase(name)});
   }
   std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.sortKey < b.sortKey; });
-  dots.insert(dots.end(), found.begin(), found.end());
+  dots.insert(dots.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
   return dots;
 }
 
@@ -140,22 +155,28 @@ extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lp
   const std::u16string pattern = GivenLastComponent(lpFileName);
   const std::string folder = HostParent(path.host);
   std::vector<Entry> entries;
+  // One listing serves the search and the alternate names.
+  std::vector<std::u16string> listing;
   if (winsim::files::HasWildcards(pattern)) {
     if (!path.parentExists) return Fail(ERROR_PATH_NOT_FOUND);
     const bool atDriveRoot = path.full.find_last_of(u'\\') == 2;
-    entries = Search(folder, pattern, atDriveRoot);
+    listing = ListFolder(folder);
+    entries = Search(folder, listing, pattern, atDriveRoot);
   } else {
     if (!path.exists) return Fail(winsim::files::MissingError(path));
     std::string stored = HostBaseName(path.host);
     entries.push_back({winsim::Utf8ToUtf16(stored), path.host, u""});
+    listing = ListFolder(folder);
   }
 
   auto find = std::make_shared<FindObject>();
-  std::vector<std::string> alternates = AlternatesFor(folder, entries);
   const unsigned cp = winsim::ActiveCodePage();  // once: looking it up reads the machine's settings
+  std::vector<std::string> alternates = AlternatesFor(listing, entries, cp);
+  find->entries.reserve(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
-    WIN32_FIND_DATAA data;
-    if (Describe(entries[i], alternates[i], cp, &data)) find->entries.push_back(data);
+    // Filled in place: the structure is large.
+    find->entries.emplace_back();
+    if (!Describe(entries[i], alternates[i], cp, &find->entries.back())) find->entries.pop_back();
   }
   if (find->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND);
   *lpFindFileData = find->entries[0];

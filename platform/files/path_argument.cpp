@@ -6,12 +6,9 @@
 
 namespace winsim::files {
 
-bool ResolveArgument(const char* path, unsigned flags, ResolvedPath* out) {
-  if (!path || !*path) {
-    SetLastError(ERROR_PATH_NOT_FOUND);
-    return false;
-  }
-  *out = ResolvePathA(path, flags);
+namespace {
+
+bool CheckResolved(const ResolvedPath* out) {
   if (out->error) {
     SetLastError(out->error);
     return false;
@@ -21,6 +18,27 @@ bool ResolveArgument(const char* path, unsigned flags, ResolvedPath* out) {
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool ResolveArgument(const char* path, unsigned flags, ResolvedPath* out) {
+  if (!path || !*path) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+  }
+  *out = ResolvePathA(path, flags);
+  return CheckResolved(out);
+}
+
+bool ResolveConvertedArgument(std::u16string_view path, unsigned flags, const AnsiPathSettings& settings,
+                              ResolvedPath* out) {
+  if (path.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+  }
+  *out = ResolvePathWith(path, flags, settings);
+  return CheckResolved(out);
 }
 
 DWORD MissingError(const ResolvedPath& path) {

@@ -2,6 +2,7 @@
 // argument into a resolved path, or set the Windows error for it.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "winsim/paths.h"
 
@@ -14,6 +15,10 @@ namespace winsim::files {
 //    ERROR_FILENAME_EXCED_RANGE, which is what the A functions report when
 //    the name does not fit their MAX_PATH conversion buffer.
 bool ResolveArgument(const char* path, unsigned flags, ResolvedPath* out);
+// The same for an argument the caller converted with `settings` (see
+// CurrentAnsiPathSettings), with the same errors.
+bool ResolveConvertedArgument(std::u16string_view path, unsigned flags, const AnsiPathSettings& settings,
+                              ResolvedPath* out);
 
 // The error for something that is not there: ERROR_FILE_NOT_FOUND when the
 // folder that would hold it exists, else ERROR_PATH_NOT_FOUND.

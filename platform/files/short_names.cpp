@@ -22,7 +22,7 @@ bool IsBadShortChar(char16_t c) {
 
 // The code page is looked up once per listing and handed down: looking it
 // up reads the machine's settings.
-size_t AnsiLength(std::u16string_view text, unsigned cp) { return FromUtf16(text, cp).size(); }
+size_t AnsiLength(std::u16string_view text, unsigned cp) { return AnsiSize(text, cp); }
 
 // Up to `limit` bytes of `part`, upper-cased, blanks and dots left out and
 // other characters that an 8.3 name may not hold replaced by '_'.
@@ -32,7 +32,7 @@ std::u16string ShortPart(std::u16string_view part, size_t limit, unsigned cp) {
   for (char16_t c : part) {
     if (c == u' ' || c == u'.') continue;
     char16_t s = IsBadShortChar(c) ? u'_' : UpcaseChar(c);
-    size_t len = AnsiLength(std::u16string(1, s), cp);
+    size_t len = AnsiLength(std::u16string_view(&s, 1), cp);
     if (bytes + len > limit) break;
     out.push_back(s);
     bytes += len;
@@ -40,27 +40,38 @@ std::u16string ShortPart(std::u16string_view part, size_t limit, unsigned cp) {
   return out;
 }
 
-bool FitsEightDotThree(const std::u16string& name, unsigned cp) {
+}  // namespace
+
+bool FitsEightDotThree(std::u16string_view name, unsigned cp) {
   if (name.empty() || name == u"." || name == u"..") return true;
   size_t dot = name.find(u'.');
   if (dot == 0 || (dot != std::u16string::npos && name.find(u'.', dot + 1) != std::u16string::npos)) return false;
   for (char16_t c : name)
     if (c != u'.' && IsBadShortChar(c)) return false;
-  std::u16string base = name.substr(0, dot);
-  std::u16string ext = dot == std::u16string::npos ? u"" : name.substr(dot + 1);
+  std::u16string_view base = name.substr(0, dot);
+  std::u16string_view ext = dot == std::u16string::npos ? std::u16string_view() : name.substr(dot + 1);
   if (dot != std::u16string::npos && ext.empty()) return false;
   return AnsiLength(base, cp) <= 8 && AnsiLength(ext, cp) <= 3;
 }
 
-}  // namespace
-
 bool FitsEightDotThree(const std::u16string& name) { return FitsEightDotThree(name, ActiveCodePage()); }
 
 std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names) {
-  const unsigned cp = ActiveCodePage();
+  return AlternateNames(names, ActiveCodePage());
+}
+
+std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names, unsigned cp) {
+  std::vector<bool> fits(names.size());
+  bool allFit = true;
+  for (size_t i = 0; i < names.size(); ++i) {
+    fits[i] = FitsEightDotThree(names[i], cp);
+    allFit = allFit && fits[i];
+  }
+  // The usual folder: nothing to number.
+  if (allFit) return std::vector<std::string>(names.size());
   std::set<std::u16string> taken;
-  for (const auto& n : names)
-    if (FitsEightDotThree(n, cp)) taken.insert(Upcase(n));
+  for (size_t i = 0; i < names.size(); ++i)
+    if (fits[i]) taken.insert(Upcase(names[i]));
 
   // Where the search for a free number of each name family goes on: the
   // numbers below it are taken, and taken names stay taken, so a folder of
@@ -68,8 +79,9 @@ std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names
   std::map<std::pair<std::u16string, std::u16string>, unsigned> nextNumber;
   std::vector<std::string> out;
   out.reserve(names.size());
-  for (const auto& name : names) {
-    if (FitsEightDotThree(name, cp)) {
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::u16string& name = names[i];
+    if (fits[i]) {
       out.emplace_back();
       continue;
     }

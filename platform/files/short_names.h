@@ -6,6 +6,7 @@
 // worked out afresh from the folder's listing.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace winsim::files {
@@ -13,7 +14,10 @@ namespace winsim::files {
 // Names in the machine's ANSI code page (empty when none), in the order
 // of `names`.
 std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names);
+// The same in the code page `cp`, for a caller that has looked it up.
+std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names, unsigned cp);
 
 bool FitsEightDotThree(const std::u16string& name);
+bool FitsEightDotThree(std::u16string_view name, unsigned cp);
 
 }  // namespace winsim::files

@@ -81,8 +81,7 @@ std::u16string DecodeUtf8(std::string_view in, bool* invalid) {
   return out;
 }
 
-std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
-  std::string out;
+void EncodeUtf8Into(std::string& out, std::u16string_view in, bool* usedDefault) {
   for (size_t i = 0; i < in.size(); ++i) {
     char32_t cp = in[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 && in[i + 1] <= 0xDFFF) {
@@ -108,13 +107,18 @@ std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
       out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
   }
+}
+
+std::string EncodeUtf8(std::u16string_view in, bool* usedDefault) {
+  std::string out;
+  EncodeUtf8Into(out, in, usedDefault);
   return out;
 }
 
 }  // namespace
 
 unsigned ActiveCodePage() {
-  unsigned cp = Config().codepage;
+  unsigned cp = ConfigNumbers().codepage;
   return CodePageSupported(cp) ? cp : 949;
 }
 
@@ -128,17 +132,18 @@ std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid)
   if (invalid) *invalid = false;
   if (codepage == 65001) return DecodeUtf8(bytes, invalid);
   const CodePageTable* t = Table(codepage);
-  std::u16string out;
-  out.reserve(bytes.size());
+  // Never more units than bytes: written in place, cut to size at the end.
+  std::u16string out(bytes.size(), u'\0');
+  size_t n = 0;
   if (!t) {  // unknown code page: treat as Latin-1 so nothing is lost
-    for (char c : bytes) out.push_back(static_cast<unsigned char>(c));
+    for (char c : bytes) out[n++] = static_cast<unsigned char>(c);
     return out;
   }
   for (size_t i = 0; i < bytes.size(); ++i) {
     unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (t->lead[b]) {
       if (i + 1 >= bytes.size()) {  // a lead byte at the end stands alone
-        out.push_back(kDefaultChar);
+        out[n++] = kDefaultChar;
         if (invalid) *invalid = true;
         continue;
       }
@@ -149,7 +154,7 @@ std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid)
         c = kDefaultChar;
         if (invalid) *invalid = true;
       }
-      out.push_back(c);
+      out[n++] = c;
       continue;
     }
     char16_t c = t->single[b];
@@ -157,8 +162,9 @@ std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid)
       c = kDefaultChar;
       if (invalid) *invalid = true;
     }
-    out.push_back(c);
+    out[n++] = c;
   }
+  out.resize(n);
   return out;
 }
 
@@ -185,7 +191,28 @@ std::string FromUtf16(std::u16string_view text, unsigned codepage, bool* usedDef
   return out;
 }
 
+size_t AnsiSize(std::u16string_view text, unsigned codepage) {
+  const bool utf8 = codepage == 65001;
+  const CodePageTable* t = utf8 ? nullptr : Table(codepage);
+  size_t size = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    if (utf8) {
+      // A pair is one 4-byte sequence; a lone surrogate becomes U+FFFD.
+      if (pair) ++i;
+      size += pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+      continue;
+    }
+    const uint16_t e = t ? t->encode[c] : (c < 256 ? c : 0xFFFF);
+    if (e == 0xFFFF && pair) ++i;  // one '?' for the pair
+    size += e != 0xFFFF && e > 0xFF ? 2 : 1;
+  }
+  return size;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) { return EncodeUtf8(text, nullptr); }
+void AppendUtf8(std::string& out, std::u16string_view text) { EncodeUtf8Into(out, text, nullptr); }
 std::u16string Utf8ToUtf16(std::string_view text) { return DecodeUtf8(text, nullptr); }
 
 char16_t UpcaseChar(char16_t c) {

@@ -11,6 +11,6 @@ namespace winsim {
 
 bool ImageIs32Bit() { return sizeof(void*) == 4 || winsim_image_bits == 32; }
 
-bool IsWow64() { return ImageIs32Bit() && Config().arch == "x64"; }
+bool IsWow64() { return ImageIs32Bit() && ConfigNumbers().x64; }
 
 }  // namespace winsim

@@ -171,14 +171,38 @@ ConfigWatch& Watch() {
   return *watch;
 }
 
+// The answer of MachineRoot for the last absolute setting, which most
+// calls ask again (guarded by g_mutex).
+struct LastRoot {
+  std::string env;
+  std::string root;
+};
+
+LastRoot& Last() {
+  static LastRoot* last = new LastRoot;
+  return *last;
+}
+
 // The cache, brought up to date with machine.conf; `read` runs with the
 // lock held. While the watch on the machine folder has seen nothing happen
 // to machine.conf, the cache stands without looking at the file; otherwise
 // the file is read again (without a watch, when a stat shows a change).
 template <typename Read>
 auto WithCurrentConfig(Read read) {
-  const std::string root = MachineRoot();
-  std::lock_guard<std::mutex> lock(g_mutex);
+  // The machine folder as MachineRoot gives it; for the setting it gave
+  // last, without copying it (the lock keeps it as it is).
+  const char* env = std::getenv("WINSIM_MACHINE");
+  std::unique_lock<std::mutex> lock(g_mutex);
+  std::string asked;
+  const std::string* known = nullptr;
+  if (env && env[0] == '/' && !Last().root.empty() && Last().env == env) {
+    known = &Last().root;
+  } else {
+    lock.unlock();
+    asked = MachineRoot();
+    lock.lock();
+  }
+  const std::string& root = known ? *known : asked;
   ConfigCache& c = Cache();
   ConfigWatch& watch = Watch();
   const bool sameRoot = c.valid && c.root == root;
@@ -280,11 +304,7 @@ std::string MachineRoot() {
   const char* env = std::getenv("WINSIM_MACHINE");
   // The answer for the last absolute setting, which most calls ask again:
   // no folder to make sure of, no string to build twice.
-  struct LastRoot {
-    std::string env;
-    std::string root;
-  };
-  static LastRoot* last = new LastRoot;
+  LastRoot* last = &Last();
   const bool absolute = env && env[0] == '/';
   if (absolute) {
     std::lock_guard<std::mutex> lock(g_mutex);
@@ -410,6 +430,16 @@ bool InitMachine(const std::string& rootIn, std::string* error) {
 
 MachineConfig Config() {
   return WithCurrentConfig([](const ConfigCache& c) { return c.config; });
+}
+
+MachineNumbers ConfigNumbers() {
+  return WithCurrentConfig([](const ConfigCache& c) {
+    MachineNumbers numbers;
+    numbers.codepage = c.config.codepage;
+    numbers.admin = c.config.admin;
+    numbers.x64 = c.config.arch == "x64";
+    return numbers;
+  });
 }
 
 std::optional<std::string> ConfigValue(const std::string& key) {

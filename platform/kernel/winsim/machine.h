@@ -27,6 +27,14 @@ bool InitMachine(const std::string& root, std::string* error);
 
 // The machine's settings; machine.conf is re-read when it changes.
 MachineConfig Config();
+// The settings that conversions and path checks ask for on nearly every
+// call, taken without copying the texts of the settings.
+struct MachineNumbers {
+  unsigned codepage = 949;
+  bool admin = true;
+  bool x64 = true;  // arch=x64
+};
+MachineNumbers ConfigNumbers();
 std::optional<std::string> ConfigValue(const std::string& key);
 bool SetConfigValue(const std::string& key, const std::string& value, std::string* error);
 

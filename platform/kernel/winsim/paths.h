@@ -55,6 +55,18 @@ ResolvedPath ResolvePath(std::u16string_view path, unsigned flags = kResolveNone
 // The same for a path in the machine's ANSI code page.
 ResolvedPath ResolvePathA(const char* path, unsigned flags = kResolveNone);
 
+// What resolving an ANSI path needs of the machine's settings, read in one
+// look at machine.conf: for a caller that looks at the converted name
+// itself before resolving it.
+struct AnsiPathSettings {
+  unsigned codepage = 0;  // a supported code page
+  bool admin = false;
+};
+AnsiPathSettings CurrentAnsiPathSettings();
+// Resolves a path converted from ANSI with `settings`, as ResolvePathA
+// would resolve the ANSI path.
+ResolvedPath ResolvePathWith(std::u16string_view path, unsigned flags, const AnsiPathSettings& settings);
+
 // The Windows path under which a host path is seen: inside the machine's
 // drive_c it is a C: path, anywhere else a Z: path.
 std::u16string HostToWindows(const std::string& hostPath);
