@@ -54,21 +54,9 @@ bool FitsEightDotThree(std::u16string_view name, unsigned cp) {
   return AnsiLength(base, cp) <= 8 && AnsiLength(ext, cp) <= 3;
 }
 
-bool FitsEightDotThree(const std::u16string& name) { return FitsEightDotThree(name, ActiveCodePage()); }
-
-std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names) {
-  return AlternateNames(names, ActiveCodePage());
-}
-
 std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names, unsigned cp) {
   std::vector<bool> fits(names.size());
-  bool allFit = true;
-  for (size_t i = 0; i < names.size(); ++i) {
-    fits[i] = FitsEightDotThree(names[i], cp);
-    allFit = allFit && fits[i];
-  }
-  // The usual folder: nothing to number.
-  if (allFit) return std::vector<std::string>(names.size());
+  for (size_t i = 0; i < names.size(); ++i) fits[i] = FitsEightDotThree(names[i], cp);
   std::set<std::u16string> taken;
   for (size_t i = 0; i < names.size(); ++i)
     if (fits[i]) taken.insert(Upcase(names[i]));

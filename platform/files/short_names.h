@@ -11,13 +11,9 @@
 
 namespace winsim::files {
 
-// Names in the machine's ANSI code page (empty when none), in the order
-// of `names`.
-std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names);
-// The same in the code page `cp`, for a caller that has looked it up.
+// Names in the code page `cp` (empty when none), in the order of `names`.
 std::vector<std::string> AlternateNames(const std::vector<std::u16string>& names, unsigned cp);
 
-bool FitsEightDotThree(const std::u16string& name);
 bool FitsEightDotThree(std::u16string_view name, unsigned cp);
 
 }  // namespace winsim::files
