@@ -25,6 +25,7 @@ struct ThreadDoorbell {
   ReadyDoorbell bell;
   unsigned generation = 0;
   unsigned asks = 0;
+  bool failed = false;  // the host refused this thread one: not asked again
 };
 thread_local ThreadDoorbell t_doorbell;
 
@@ -77,12 +78,12 @@ bool ConfigWatch::SawChange() {
   }
   // Armed after the queue was emptied: whatever came in since rings at once.
   if (ThreadHasDoorbell()) {
-    mine.bell.Rearm();
+    if (!mine.bell.Rearm()) mine.failed = true;
   } else if (mine.bell.IsOpen()) {
     mine.bell.Close();  // on an earlier watch
-  } else if (keeper_.IsOpen() && ++mine.asks >= kAsksBeforeDoorbell) {
+  } else if (keeper_.IsOpen() && !mine.failed && ++mine.asks >= kAsksBeforeDoorbell) {
     mine.generation = generation_;
-    mine.bell.Open(fd_);
+    if (!mine.bell.Open(fd_)) mine.failed = true;
   }
   return changed;
 }
