@@ -1,17 +1,16 @@
 // A cheap answer to "may machine.conf have changed?": an inotify watch on
 // the machine folder. A change made by any process is queued on the watch
 // before that process's write or rename returns, so a call that starts
-// after the change sees it. Where the host has io_uring, a thread that asks
-// often gets a doorbell on the watch, which says without a system call that
-// nothing was queued; otherwise reading the empty queue is one call and no
-// path lookup, where a stat of machine.conf walks the whole path.
+// after the change sees it. A thread that asks often hears of a quiet
+// queue without a system call (watch_queue.h); otherwise reading the empty
+// queue is one call and no path lookup, where a stat of machine.conf walks
+// the whole path.
 //
-// Not thread-safe: the owner serialises the calls (the doorbells are the
-// calling threads' own).
+// Not thread-safe: the owner serialises the calls.
 #pragma once
 #include <string>
 
-#include "ready_doorbell.h"
+#include "watch_queue.h"
 
 namespace winsim {
 
@@ -24,7 +23,7 @@ class ConfigWatch {
   // The folder last armed for (also when the host gave no watch), or ""
   // after Drop.
   const std::string& Folder() const { return folder_; }
-  bool Armed() const { return fd_ >= 0; }
+  bool Armed() const { return queue_.IsOpen(); }
   // True when machine.conf of the watched folder may have changed since
   // the last call (by any thread), when there is no watch, or when the
   // watch was lost (it is then dropped, to be armed again).
@@ -35,17 +34,11 @@ class ConfigWatch {
   void Drop();
   // Whether the calling thread's SawChange now answers "nothing" without a
   // system call.
-  bool ThreadHasDoorbell() const;
+  bool ThreadHasDoorbell() const { return queue_.ThreadHasDoorbell(); }
 
  private:
-  int fd_ = -1;
+  WatchQueue queue_{WatchQueue::kConfigSlot};
   std::string folder_;
-  // Counts the watches armed, so that a thread's doorbell on an earlier
-  // watch is known for one.
-  unsigned generation_ = 0;
-  // Holds the watch in a ring, so that closing fd_ is never the watch's
-  // last close (see ready_doorbell.h).
-  ReadyDoorbell keeper_;
 };
 
 }  // namespace winsim
