@@ -9,7 +9,7 @@
 #include <string>
 
 #include "host_file_info.h"
-#include "open_fd_path.h"
+#include "known_fd_path.h"
 #include "windows.h"
 #include "winsim/codepage.h"
 #include "winsim/file_attributes.h"
@@ -43,9 +43,10 @@ std::string CanonicalDriveC() {
 // The path of an open file on its volume, as Windows names it: below the
 // drive's root, with backslashes. A file deleted while open is named as
 // NTFS names it then, in the volume's hidden folder of deleted files.
-std::u16string VolumePathOfFd(int fd) {
+std::u16string VolumePathOf(winsim::FileObject& file) {
+  const int fd = file.file.fd;
   std::string host;
-  if (!winsim::files::HostPathOfFd(fd, &host)) return {};
+  if (!winsim::files::CurrentHostPathOfFd(fd, file.knownPath, &host)) return {};
   constexpr char kDeleted[] = " (deleted)";
   const size_t deletedSize = sizeof kDeleted - 1;
   if (host.size() > deletedSize && host.compare(host.size() - deletedSize, deletedSize, kDeleted) == 0) {
@@ -113,7 +114,7 @@ extern "C" BOOL WINAPI GetFileInformationByHandleEx(HANDLE hFile, FILE_INFO_BY_H
     SetLastError(ERROR_BAD_LENGTH);
     return FALSE;
   }
-  const std::u16string name = VolumePathOfFd(file->file.fd);
+  const std::u16string name = VolumePathOf(*file);
   if (name.empty()) {
     SetLastError(winsim::ErrnoToWin32(errno));
     return FALSE;

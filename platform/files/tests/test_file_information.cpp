@@ -6,9 +6,11 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "files_test_support.h"
 #include "windows.h"
+#include "winsim/codepage.h"
 #include "winsim/file_object.h"
 
 namespace files_test {
@@ -99,6 +101,99 @@ TEST_F(FileInformation, NameIsTheCurrentOneOnTheVolume) {
   PutFile(b, "");
   EXPECT_NE(u"\\probe\\names\\second.log", NameOf(h)) << "a new file of that name is another file";
   CloseFile(h);
+}
+
+// A name asked often is kept between asks (known_fd_path.h); whatever
+// renames the file or a folder above it, or takes its name away, shows at
+// the next ask, on the thread that asks as on another.
+TEST_F(FileInformation, KeptNameFollowsEveryChange) {
+  struct Row {
+    const char* what;
+    // Makes the change to C:\probe\<top>\a\x.log (folders renamed on the
+    // host: the layer's rename takes Windows paths); returns the file's
+    // name afterwards below C:, or "" for a deleted file's name.
+    std::string (*change)(const std::string& top);
+  };
+  const Row rows[] = {
+      {"unchanged, beside a new file",
+       [](const std::string& top) {
+         PutFile(top + "\\a\\other.log", "");
+         return top.substr(2) + "\\a\\x.log";
+       }},
+      {"renamed",
+       [](const std::string& top) {
+         EXPECT_TRUE(MoveFileExA((top + "\\a\\x.log").c_str(), (top + "\\a\\y.log").c_str(), 0));
+         return top.substr(2) + "\\a\\y.log";
+       }},
+      {"its folder renamed",
+       [](const std::string& top) {
+         EXPECT_EQ(0, renameat(AT_FDCWD, Host(top + "\\a").c_str(), AT_FDCWD, (Host(top) + "/b").c_str()));
+         return top.substr(2) + "\\b\\x.log";
+       }},
+      {"a folder two above renamed",
+       [](const std::string& top) {
+         EXPECT_EQ(0, renameat(AT_FDCWD, Host(top).c_str(), AT_FDCWD, (Host(top) + "-moved").c_str()));
+         return top.substr(2) + "-moved\\a\\x.log";
+       }},
+      {"deleted",
+       [](const std::string& top) {
+         EXPECT_TRUE(DeleteFileA((top + "\\a\\x.log").c_str()));
+         return std::string();
+       }},
+      {"replaced by a rename",
+       [](const std::string& top) {
+         PutFile(top + "\\a\\new.log", "");
+         EXPECT_TRUE(MoveFileExA((top + "\\a\\new.log").c_str(), (top + "\\a\\x.log").c_str(),
+                                 MOVEFILE_REPLACE_EXISTING));
+         return std::string();
+       }},
+  };
+  int made = 0;
+  for (bool otherThread : {false, true}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(row.what) + (otherThread ? ", asked on another thread" : ""));
+      const std::string top = Folder("kept" + std::to_string(++made));
+      ASSERT_TRUE(CreateDirectoryA((top + "\\a").c_str(), nullptr));
+      const std::string name = top + "\\a\\x.log";
+      PutFile(name, "");
+      HANDLE h = Open(name, FILE_APPEND_DATA);
+      std::u16string before, beforeOnAsker, after;
+      std::string expected;
+      auto askOften = [h](std::u16string* last) {
+        for (int i = 0; i < 40; ++i) *last = NameOf(h);
+      };
+      if (otherThread) {
+        // The asking thread sleeps in the kernel while the change is made.
+        int ready[2], go[2];
+        ASSERT_EQ(0, pipe(ready));
+        ASSERT_EQ(0, pipe(go));
+        std::thread asker([&] {
+          askOften(&beforeOnAsker);
+          char c = 'r';
+          if (write(ready[1], &c, 1) == 1 && read(go[0], &c, 1) == 1) after = NameOf(h);
+        });
+        char c;
+        EXPECT_EQ(1, read(ready[0], &c, 1));
+        askOften(&before);
+        expected = row.change(top);
+        EXPECT_EQ(1, write(go[1], "g", 1));
+        asker.join();
+        for (int fd : {ready[0], ready[1], go[0], go[1]}) close(fd);
+        EXPECT_EQ(before, beforeOnAsker);
+      } else {
+        askOften(&before);
+        expected = row.change(top);
+        after = NameOf(h);
+      }
+      EXPECT_EQ(winsim::Utf8ToUtf16(top.substr(2) + "\\a\\x.log"), before);
+      if (expected.empty()) {
+        EXPECT_EQ(0u, after.rfind(u"\\$Extend\\$Deleted\\", 0)) << "deleted while open";
+      } else {
+        EXPECT_EQ(winsim::Utf8ToUtf16(expected), after);
+      }
+      CloseFile(h);
+    }
+  }
 }
 
 TEST_F(FileInformation, NameBufferRows) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <mutex>
 
+#include "known_fd_path.h"
 #include "winsim/file_open.h"
 #include "winsim/handles.h"
 
@@ -14,6 +15,7 @@ struct FileObject : KernelObject {
 
   OpenedFile file;  // owns the descriptor
   DWORD access;
+  files::KnownHostPath knownPath;  // its host path as last asked (known_fd_path.h)
   std::mutex mutex;  // one read, write or seek at a time, as the position is shared
 };
 

@@ -1,0 +1,116 @@
+#include "known_fd_path.h"
+
+#include <pthread.h>
+
+#include <mutex>
+#include <unordered_set>
+
+#include "open_fd_path.h"
+#include "watch_queue.h"
+
+namespace winsim::files {
+namespace {
+
+// The file moved or renamed, deleted, or its links changed (a name of it
+// removed or replaced).
+constexpr uint32_t kFileMask = IN_MOVE_SELF | IN_DELETE_SELF | IN_ATTRIB;
+// A folder of the path moved, renamed or deleted.
+constexpr uint32_t kFolderMask = IN_MOVE_SELF | IN_DELETE_SELF | IN_ONLYDIR;
+// A file's path is kept from its second ask: a name asked once is not
+// worth the watches.
+constexpr unsigned kAsksBeforeKeeping = 2;
+// Watches are not taken back (a kept path's folders are shared); past this
+// many no more paths are kept.
+constexpr size_t kMostWatches = 4096;
+constexpr char kDeletedSuffix[] = " (deleted)";
+
+struct Cache {
+  std::mutex mutex;
+  WatchQueue queue{WatchQueue::kOpenFileNamesSlot};
+  bool opened = false;  // the queue was opened once (it stays closed after a loss)
+  unsigned epoch = 1;
+  // Folders watched since the last event: each is watched once.
+  std::unordered_set<std::string> watchedFolders;
+  size_t watches = 0;
+};
+
+Cache& TheCache() {
+  static Cache* cache = [] {
+    // A forked child shares the parent's queue: it must not read it, and
+    // what its parent kept may be stale for it.
+    pthread_atfork(nullptr, nullptr, [] {
+      Cache& c = TheCache();
+      c.queue.Close();
+      c.opened = true;
+      ++c.epoch;
+    });
+    return new Cache;
+  }();
+  return *cache;
+}
+
+void AnyEvent(const inotify_event&, void* context) { *static_cast<bool*>(context) = true; }
+
+// Reads what happened since the last call: true when the kept paths still
+// stand. An event forgets them all.
+bool StillQuiet(Cache& c) {
+  bool happened = false;
+  if (!c.queue.Drain(AnyEvent, &happened)) happened = true;  // lost: the queue is closed now
+  if (happened) {
+    ++c.epoch;
+    c.watchedFolders.clear();
+  }
+  return !happened;
+}
+
+bool EndsWithDeleted(const std::string& path) {
+  const size_t n = sizeof kDeletedSuffix - 1;
+  return path.size() > n && path.compare(path.size() - n, n, kDeletedSuffix) == 0;
+}
+
+// Watches the file at `path` and every folder above it but the root.
+bool WatchPath(Cache& c, const std::string& path) {
+  if (c.watches >= kMostWatches || !c.queue.Add(path.c_str(), kFileMask)) return false;
+  ++c.watches;
+  for (size_t slash = path.rfind('/'); slash != std::string::npos && slash > 0; slash = path.rfind('/', slash - 1)) {
+    std::string folder = path.substr(0, slash);
+    if (c.watchedFolders.count(folder)) continue;
+    if (c.watches >= kMostWatches || !c.queue.Add(folder.c_str(), kFolderMask)) return false;
+    ++c.watches;
+    c.watchedFolders.insert(std::move(folder));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CurrentHostPathOfFd(int fd, KnownHostPath& known, std::string* path) {
+  Cache& c = TheCache();
+  std::lock_guard<std::mutex> lock(c.mutex);
+  if (!c.opened) {
+    c.opened = true;
+    c.queue.Open();
+  }
+  if (c.queue.IsOpen() && StillQuiet(c) && known.epoch == c.epoch) {
+    *path = known.path;
+    return true;
+  }
+  if (!HostPathOfFd(fd, path)) return false;
+  if (!c.queue.IsOpen() || EndsWithDeleted(*path) || ++known.asks < kAsksBeforeKeeping) return true;
+  // The watches are set by name: read the link again after them, so that
+  // a rename in between shows as another name or as an event.
+  if (!WatchPath(c, *path)) return true;
+  std::string again;
+  if (!HostPathOfFd(fd, &again)) return true;
+  if (again != *path) {
+    *path = std::move(again);
+    return true;
+  }
+  if (StillQuiet(c)) {
+    known.path = *path;
+    known.epoch = c.epoch;
+  }
+  return true;
+}
+
+}  // namespace winsim::files
