@@ -27,7 +27,7 @@ constexpr char kDeletedSuffix[] = " (deleted)";
 struct Cache {
   std::mutex mutex;
   WatchQueue queue{WatchQueue::kOpenFileNamesSlot};
-  bool opened = false;  // the queue was opened once (it stays closed after a loss)
+  bool opened = false;  // the queue was opened once (it stays closed after a loss or a fork)
   unsigned epoch = 1;
   // Folders watched since the last event: each is watched once.
   std::unordered_set<std::string> watchedFolders;
@@ -87,16 +87,19 @@ bool WatchPath(Cache& c, const std::string& path) {
 bool CurrentHostPathOfFd(int fd, KnownHostPath& known, std::string* path) {
   Cache& c = TheCache();
   std::lock_guard<std::mutex> lock(c.mutex);
-  if (!c.opened) {
-    c.opened = true;
-    c.queue.Open();
-  }
   if (c.queue.IsOpen() && StillQuiet(c) && known.epoch == c.epoch) {
     *path = known.path;
     return true;
   }
   if (!HostPathOfFd(fd, path)) return false;
-  if (!c.queue.IsOpen() || EndsWithDeleted(*path) || ++known.asks < kAsksBeforeKeeping) return true;
+  if (EndsWithDeleted(*path) || ++known.asks < kAsksBeforeKeeping) return true;
+  // The queue is opened for the first path kept: a process that asks a
+  // name once holds no queue.
+  if (!c.queue.IsOpen()) {
+    if (c.opened) return true;  // lost, refused or forked: names are read each time
+    c.opened = true;
+    if (!c.queue.Open()) return true;
+  }
   // The watches are set by name: read the link again after them, so that
   // a rename in between shows as another name or as an event.
   if (!WatchPath(c, *path)) return true;
