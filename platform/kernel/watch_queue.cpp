@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 
 namespace winsim {
@@ -21,6 +22,10 @@ struct ThreadDoorbell {
 };
 thread_local ThreadDoorbell t_doorbells[WatchQueue::kSlots];
 
+// Generations are unique in the process, so that a doorbell is never taken
+// for one on another queue of the same slot (tests make queues of their own).
+std::atomic<unsigned> g_lastGeneration{0};
+
 }  // namespace
 
 bool WatchQueue::Open() {
@@ -28,7 +33,7 @@ bool WatchQueue::Open() {
   int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (fd < 0) return false;
   fd_ = fd;
-  ++generation_;
+  generation_ = ++g_lastGeneration;
   // Without a keeper no thread gets a doorbell: its ring could hold the
   // last reference no longer, and the queue is read on every look.
   keeper_.Hold(fd_);

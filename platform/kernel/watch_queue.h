@@ -24,6 +24,7 @@ class WatchQueue {
   explicit WatchQueue(Slot slot) : slot_(slot) {}
   WatchQueue(const WatchQueue&) = delete;
   WatchQueue& operator=(const WatchQueue&) = delete;
+  ~WatchQueue() { Close(); }
 
   // A new, empty queue, closing any earlier one. False when the host gives
   // no inotify.
@@ -45,8 +46,8 @@ class WatchQueue {
  private:
   const Slot slot_;
   int fd_ = -1;
-  // Counts the queues opened, so that a thread's doorbell on an earlier
-  // one is known for one.
+  // This queue's number among all opened in the process, so that a
+  // thread's doorbell on another or an earlier one is known for one.
   unsigned generation_ = 0;
   // Holds the queue's descriptor in a ring, so that closing fd_ is never
   // its last close.

@@ -88,6 +88,29 @@ TEST(ConfigWatch, SeesEveryChangeOfTheConfigurationAndNoOther) {
   EXPECT_FALSE(watch.ThreadHasDoorbell());
 }
 
+TEST(ConfigWatch, TwoWatchesAskedByOneThreadEachSeeTheirOwnChanges) {
+  const std::string first = TempHostDir(), second = TempHostDir();
+  WriteHostFile(first + "/machine.conf", "dpi=96\n");
+  WriteHostFile(second + "/machine.conf", "dpi=96\n");
+  winsim::ConfigWatch one, two;
+  ASSERT_TRUE(one.Arm(first));
+  ASSERT_TRUE(two.Arm(second));
+  // A thread's doorbell for one watch is not the other's.
+  for (int i = 0; i < 40; ++i) {
+    one.SawChange();
+    two.SawChange();
+  }
+  for (int i = 0; i < 40; ++i) one.SawChange();
+  EXPECT_FALSE(two.SawChange());
+  WriteHostFile(second + "/machine.conf", "dpi=120\n");
+  EXPECT_FALSE(one.SawChange());
+  EXPECT_TRUE(two.SawChange());
+  for (int i = 0; i < 40; ++i) two.SawChange();
+  WriteHostFile(first + "/machine.conf", "dpi=120\n");
+  EXPECT_FALSE(two.SawChange());
+  EXPECT_TRUE(one.SawChange());
+}
+
 TEST(ConfigWatch, AThreadSeesAChangeAnotherThreadMadeBeforeItAsked) {
   const std::string folder = TempHostDir();
   WriteHostFile(folder + "/machine.conf", "dpi=96\n");
