@@ -2,6 +2,8 @@
 // for every way the file changes and for no other file, on the read of the
 // queue and on a thread's doorbell alike; a change made before a thread
 // asks is seen by that thread, whichever thread took the news first.
+// (Files are renamed with renameat: the layer may offer the C runtime's
+// rename, which takes Windows paths.)
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -50,7 +52,7 @@ TEST(ConfigWatch, SeesEveryChangeOfTheConfigurationAndNoOther) {
       {"another file renamed",
        [](const std::string& f) {
          WriteHostFile(f + "/a.tmp", "x");
-         std::rename((f + "/a.tmp").c_str(), (f + "/b.tmp").c_str());
+         ASSERT_EQ(0, renameat(AT_FDCWD, (f + "/a.tmp").c_str(), AT_FDCWD, (f + "/b.tmp").c_str()));
        },
        false},
       {"a subfolder made", [](const std::string& f) { mkdir((f + "/journal").c_str(), 0755); }, false},
@@ -64,7 +66,7 @@ TEST(ConfigWatch, SeesEveryChangeOfTheConfigurationAndNoOther) {
       {"replaced by a rename",
        [](const std::string& f) {
          WriteHostFile(f + "/machine.conf.new", "dpi=120\n");
-         std::rename((f + "/machine.conf.new").c_str(), (f + "/machine.conf").c_str());
+         ASSERT_EQ(0, renameat(AT_FDCWD, (f + "/machine.conf.new").c_str(), AT_FDCWD, (f + "/machine.conf").c_str()));
        },
        true},
       {"permissions changed", [](const std::string& f) { chmod((f + "/machine.conf").c_str(), 0600); }, true},
