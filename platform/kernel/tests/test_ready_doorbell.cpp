@@ -1,7 +1,7 @@
 // The doorbell rings when its descriptor becomes readable, for the thread
 // that armed it whichever thread made it readable; a forked child's close
-// leaves the parent's doorbell armed; and the ring keeps the file open after its owner closed
-// it. Skipped where the host gives no io_uring.
+// leaves the parent's doorbell armed; and the ring keeps the file open
+// after its owner closed it. Skipped where the host gives no io_uring.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <thread>
 
 #include "ready_doorbell.h"
