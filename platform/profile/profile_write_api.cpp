@@ -62,9 +62,13 @@ BOOL WINAPI WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPC
     std::string text = changed ? profile::EncodeProfileText(doc.Serialize(), decoded.encoding) : std::string();
     // A code-page file whose rewritten first line would start with the
     // bytes of a byte order mark would read as another encoding from then
-    // on: that line keeps the blanks it started with.
-    if (decoded.encoding == profile::ProfileEncoding::Ansi && profile::StartsWithByteOrderMark(text))
+    // on: that line keeps the blanks it started with, or, where it had
+    // none (blank lines before it, which a rewrite drops), one empty line
+    // stays before it.
+    if (decoded.encoding == profile::ProfileEncoding::Ansi && profile::StartsWithByteOrderMark(text)) {
       text = profile::EncodeProfileText(doc.Serialize(true), decoded.encoding);
+      if (profile::StartsWithByteOrderMark(text)) text.insert(0, "\r\n");
+    }
     error = profile::RewriteProfileFile(path.host, text);
     if (error != ERROR_SUCCESS) return Fail(error);
     return TRUE;

@@ -1,6 +1,8 @@
 // Edge cases of the profile functions with the Windows result per row: cut
 // name lists in the code page, last errors, deletions in missing files and
 // lines that a rewrite must keep byte for byte.
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -118,7 +120,7 @@ TEST_F(ProfileEdgeCases, DeletingInAMissingFileCreatesItEmpty) {
   } rows[] = {{"delete a key", "k"}, {"delete a section", nullptr}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.row);
-    std::remove(HostPath("gone.ini").c_str());
+    unlink(HostPath("gone.ini").c_str());  // a host path: the layer's remove takes Windows paths
     EXPECT_TRUE(WritePrivateProfileStringA("A", row.key, nullptr, WinPath("gone.ini").c_str()));
     ASSERT_TRUE(winsim::testing::HostExists(HostPath("gone.ini")));
     EXPECT_EQ("", ReadIni("gone.ini"));
@@ -142,6 +144,10 @@ TEST_F(ProfileEdgeCases, UnchangedLinesKeepTheirBytes) {
        " \xEF\xBB\xBF\r\n[S]\r\nhan=\xC7\xD1\r\nk=new\r\n"},
       {"blank, a UTF-8 mark and a key at the start", " \xEF\xBB\xBFkey=v\r\n[S]\r\nhan=\xC7\xD1\r\n",
        " \xEF\xBB\xBFkey=v\r\n[S]\r\nhan=\xC7\xD1\r\nk=new\r\n"},
+      {"blank lines before a UTF-8 mark", "\r\n\r\n\xEF\xBB\xBF\r\n[S]\r\nhan=\xC7\xD1\r\n",
+       "\r\n\xEF\xBB\xBF\r\n[S]\r\nhan=\xC7\xD1\r\nk=new\r\n"},
+      {"lone CRs before a UTF-16 mark and a key", "\r\r\xFF\xFEkey=v\r\n[S]\r\nhan=\xC7\xD1\r\n",
+       "\r\n\xFF\xFEkey=v\r\n[S]\r\nhan=\xC7\xD1\r\nk=new\r\n"},
       {"indented key at the start is still trimmed", "  top = 1\r\n[S]\r\n", "top=1\r\n[S]\r\nk=new\r\n"},
       {"indented line without =", "[S]\r\n   indented words  \r\n\ttab\r\n",
        "[S]\r\n   indented words  \r\n\ttab\r\nk=new\r\n"},
@@ -165,13 +171,17 @@ TEST_F(ProfileEdgeCases, UnchangedLinesKeepTheirBytes) {
     ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "new", file.c_str()));
     EXPECT_EQ(Escaped(row.after), Escaped(ReadIni("keep.ini")));
   }
-  // The code-page value of the first row still reads back after the rewrite.
-  std::string file = MakeIni("keep.ini", rows[0].before);
-  ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "new", file.c_str()));
-  ExpectStringReply(GetString("S", "han", "d", 64, file), "\xC7\xD1");
+  // The code-page value of the rows with a mark still reads back after the
+  // rewrite.
+  for (size_t i : {0u, 2u, 3u}) {
+    SCOPED_TRACE(rows[i].row);
+    std::string file = MakeIni("keep.ini", rows[i].before);
+    ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "new", file.c_str()));
+    ExpectStringReply(GetString("S", "han", "d", 64, file), "\xC7\xD1");
+  }
   // A line end taken by a lead byte joins two lines before the rewrite
   // and after it alike.
-  file = MakeIni("keep.ini", "[S]\r\nx\xBF\rv=1\r\n");
+  std::string file = MakeIni("keep.ini", "[S]\r\nx\xBF\rv=1\r\n");
   ExpectStringReply(GetString("S", "x?v", "d", 64, file), "1");
   ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "new", file.c_str()));
   ExpectStringReply(GetString("S", "x?v", "d", 64, file), "1");
