@@ -1,9 +1,9 @@
 // Writing: each change rewrites the whole file in normalized form; the
 // bytes are compared with what Windows leaves.
+#include <unistd.h>
+
 #include <string>
 #include <vector>
-
-#include <cstdio>
 
 #include "machine_fixture.h"
 #include "profile_test_support.h"
@@ -66,7 +66,7 @@ TEST_F(ProfileWrite, RewritesAsWindows) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     std::string file = WinPath("w.ini");
-    std::remove(HostPath("w.ini").c_str());
+    unlink(HostPath("w.ini").c_str());  // a host path: the layer's remove takes Windows paths
     if (row.before != kNoFile) MakeIni("w.ini", row.before);
     SetLastError(kUntouchedError);
     EXPECT_TRUE(WritePrivateProfileStringA(row.section, row.key, row.value, file.c_str()));
