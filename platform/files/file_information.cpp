@@ -10,6 +10,7 @@
 
 #include "host_file_info.h"
 #include "known_fd_path.h"
+#include "open_fd_path.h"
 #include "windows.h"
 #include "winsim/codepage.h"
 #include "winsim/file_attributes.h"
@@ -47,9 +48,7 @@ std::u16string VolumePathOf(winsim::FileObject& file) {
   const int fd = file.file.fd;
   std::string host;
   if (!winsim::files::CurrentHostPathOfFd(fd, file.knownPath, &host)) return {};
-  constexpr char kDeleted[] = " (deleted)";
-  const size_t deletedSize = sizeof kDeleted - 1;
-  if (host.size() > deletedSize && host.compare(host.size() - deletedSize, deletedSize, kDeleted) == 0) {
+  if (winsim::files::EndsWithDeletedMark(host)) {
     struct stat st {};
     if (fstat(fd, &st) == 0 && st.st_nlink == 0) {
       char name[64];

@@ -22,7 +22,6 @@ constexpr unsigned kAsksBeforeKeeping = 2;
 // Watches are not taken back (a kept path's folders are shared); past this
 // many no more paths are kept.
 constexpr size_t kMostWatches = 4096;
-constexpr char kDeletedSuffix[] = " (deleted)";
 
 struct Cache {
   std::mutex mutex;
@@ -63,11 +62,6 @@ bool StillQuiet(Cache& c) {
   return !happened;
 }
 
-bool EndsWithDeleted(const std::string& path) {
-  const size_t n = sizeof kDeletedSuffix - 1;
-  return path.size() > n && path.compare(path.size() - n, n, kDeletedSuffix) == 0;
-}
-
 // Watches the file at `path` and every folder above it but the root.
 bool WatchPath(Cache& c, const std::string& path) {
   if (c.watches >= kMostWatches || !c.queue.Add(path.c_str(), kFileMask)) return false;
@@ -92,7 +86,7 @@ bool CurrentHostPathOfFd(int fd, KnownHostPath& known, std::string* path) {
     return true;
   }
   if (!HostPathOfFd(fd, path)) return false;
-  if (EndsWithDeleted(*path) || ++known.asks < kAsksBeforeKeeping) return true;
+  if (EndsWithDeletedMark(*path) || ++known.asks < kAsksBeforeKeeping) return true;
   // The queue is opened for the first path kept: a process that asks a
   // name once holds no queue.
   if (!c.queue.IsOpen()) {

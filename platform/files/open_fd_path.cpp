@@ -58,4 +58,10 @@ bool HostPathOfFd(int fd, std::string* path) {
   return true;
 }
 
+bool EndsWithDeletedMark(const std::string& path) {
+  constexpr char kMark[] = " (deleted)";
+  const size_t n = sizeof kMark - 1;
+  return path.size() > n && path.compare(path.size() - n, n, kMark) == 0;
+}
+
 }  // namespace winsim::files

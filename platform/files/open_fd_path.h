@@ -8,4 +8,7 @@ namespace winsim::files {
 // False (errno set) when the kernel tells no path.
 bool HostPathOfFd(int fd, std::string* path);
 
+// Whether a path from HostPathOfFd carries the kernel's " (deleted)" mark.
+bool EndsWithDeletedMark(const std::string& path);
+
 }  // namespace winsim::files
