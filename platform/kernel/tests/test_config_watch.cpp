@@ -15,10 +15,12 @@
 #include <thread>
 
 #include "config_watch.h"
+#include "io_uring_probe.h"
 #include "machine_fixture.h"
 
 namespace {
 
+using kernel_test::HostHasIoUring;
 using winsim::testing::TempHostDir;
 using winsim::testing::WriteHostFile;
 
@@ -27,17 +29,6 @@ using winsim::testing::WriteHostFile;
 void AskUntilQuiet(winsim::ConfigWatch& watch) {
   for (int i = 0; i < 40; ++i) watch.SawChange();
   EXPECT_FALSE(watch.SawChange());
-}
-
-bool HostHasIoUring() {
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) return false;
-  winsim::ReadyDoorbell bell;
-  const bool ok = bell.Open(fds[0]);
-  bell.Close();
-  close(fds[0]);
-  close(fds[1]);
-  return ok;
 }
 
 struct Change {

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <thread>
 
+#include "io_uring_probe.h"
 #include "ready_doorbell.h"
 
 namespace {
@@ -30,14 +31,8 @@ struct Pipe {
   }
 };
 
-bool HostHasIoUring() {
-  Pipe pipe;
-  winsim::ReadyDoorbell bell;
-  return bell.Open(pipe.fds[0]);
-}
-
 #define SKIP_WITHOUT_IO_URING() \
-  if (!HostHasIoUring()) GTEST_SKIP() << "the host gives no io_uring"
+  if (!kernel_test::HostHasIoUring()) GTEST_SKIP() << "the host gives no io_uring"
 
 TEST(ReadyDoorbell, RingsWhileTheDescriptorIsReadable) {
   SKIP_WITHOUT_IO_URING();
