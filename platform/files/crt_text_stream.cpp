@@ -1,6 +1,5 @@
 #include "crt_text_stream.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "crt_read_chunk.h"
+#include "host_file_info.h"
 #include "crt_stream_registry.h"
 
 namespace winsim::files {
@@ -44,11 +44,11 @@ class CrtStream {
   // file, as the Microsoft runtime does, so that text written after it is
   // not hidden behind it.
   void DropTrailingCtrlZ() {
-    struct stat st {};
+    uint64_t size = 0;
     char last = 0;
-    if (fstat(file_.fd, &st) == 0 && st.st_size > 0 && pread(file_.fd, &last, 1, st.st_size - 1) == 1 &&
-        last == kCtrlZ) {
-      if (ftruncate(file_.fd, st.st_size - 1) != 0) return;  // kept where it cannot be removed
+    if (winsim::files::HostFdSize(file_.fd, &size) && size > 0 &&
+        pread(file_.fd, &last, 1, static_cast<off_t>(size - 1)) == 1 && last == kCtrlZ) {
+      if (ftruncate(file_.fd, static_cast<off_t>(size - 1)) != 0) return;  // kept where it cannot be removed
     }
   }
 
@@ -95,9 +95,9 @@ class CrtStream {
     } else if (whence == SEEK_CUR) {
       target = (realigning ? pos_ : GlibcPosition()) + *offset;
     } else if (whence == SEEK_END) {
-      struct stat st {};
-      if (fstat(file_.fd, &st) != 0) return -1;
-      target = st.st_size + *offset;
+      uint64_t size = 0;
+      if (!winsim::files::HostFdSize(file_.fd, &size)) return -1;
+      target = static_cast<int64_t>(size) + *offset;
     } else {
       errno = EINVAL;
       return -1;

@@ -1,9 +1,9 @@
 // CreateFileA and the operations on the handle it returns.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "host_file_info.h"
 #include "path_argument.h"
 #include "windows.h"
 #include "winsim/file_object.h"
@@ -128,12 +128,11 @@ extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOf
 extern "C" DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
   auto file = FileOf(hFile);
   if (!file) return INVALID_FILE_SIZE;
-  struct stat st {};
-  if (fstat(file->file.fd, &st) != 0) {
+  uint64_t size = 0;
+  if (!winsim::files::HostFdSize(file->file.fd, &size)) {
     SetLastError(winsim::ErrnoToWin32(errno));
     return INVALID_FILE_SIZE;
   }
-  uint64_t size = static_cast<uint64_t>(st.st_size);
   if (lpFileSizeHigh) *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
   DWORD low = static_cast<DWORD>(size & 0xFFFFFFFF);
   // A size whose low part looks like the failure value is told apart by
@@ -163,9 +162,9 @@ extern "C" DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG
   std::lock_guard<std::mutex> lock(file->mutex);
   // The base is read without moving, so that a refused move changes nothing.
   off_t base = 0;
-  struct stat st {};
+  uint64_t size = 0;
   if (whence == SEEK_CUR) base = lseek(file->file.fd, 0, SEEK_CUR);
-  if (whence == SEEK_END) base = fstat(file->file.fd, &st) == 0 ? st.st_size : -1;
+  if (whence == SEEK_END) base = winsim::files::HostFdSize(file->file.fd, &size) ? static_cast<off_t>(size) : -1;
   if (base < 0) {
     SetLastError(winsim::ErrnoToWin32(errno));
     return INVALID_SET_FILE_POINTER;

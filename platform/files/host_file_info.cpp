@@ -1,10 +1,20 @@
 #include "host_file_info.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace winsim::files {
 
 bool QueryHostFile(const std::string& hostPath, HostFileInfo* info) { return StatHostPath(hostPath, info); }
 
 bool QueryHostFd(int fd, HostFileInfo* info) { return StatHostFd(fd, info); }
+
+bool HostFdSize(int fd, uint64_t* size) {
+  struct statx sx {};
+  if (statx(fd, "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT, STATX_SIZE, &sx) != 0) return false;
+  *size = sx.stx_size;
+  return true;
+}
 
 bool QueryResolvedFile(const ResolvedPath& path, HostFileInfo* info) {
   if (path.hostStatValid) {

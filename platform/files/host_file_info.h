@@ -17,6 +17,11 @@ using HostFileInfo = winsim::HostStat;
 // Follows symbolic links. False (errno set) when nothing is there.
 bool QueryHostFile(const std::string& hostPath, HostFileInfo* info);
 bool QueryHostFd(int fd, HostFileInfo* info);
+// The size of an open file, and nothing else. A look at a file's times
+// makes the host stamp its next write in full precision, which costs that
+// write an inode update; a size alone does not, so an append followed by
+// a size check (as a log that rotates does) stays one cheap write.
+bool HostFdSize(int fd, uint64_t* size);
 // What the resolver already learnt of a path's host file (see
 // ResolvedPath::hostStat), else one look at it.
 bool QueryResolvedFile(const ResolvedPath& path, HostFileInfo* info);
