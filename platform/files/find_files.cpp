@@ -1,6 +1,7 @@
 // FindFirstFileA, FindNextFileA and FindClose. A search takes a snapshot of
-// the matching entries, sorted as Windows lists them on NTFS: "." and ".."
-// first (except at a drive root), then by the upper-cased name.
+// the matching names, sorted as Windows lists them on NTFS: "." and ".."
+// first (except at a drive root), then by the upper-cased name; each
+// name's find data is looked up as the search goes (found_entries.h).
 #include <dirent.h>
 
 #include <algorithm>
@@ -12,12 +13,11 @@
 #include <vector>
 
 #include "dos_wildcards.h"
-#include "host_file_info.h"
+#include "found_entries.h"
 #include "path_argument.h"
 #include "short_names.h"
 #include "windows.h"
 #include "winsim/codepage.h"
-#include "winsim/file_attributes.h"
 #include "winsim/handles.h"
 
 namespace {
@@ -26,10 +26,10 @@ using winsim::files::HostBaseName;
 using winsim::files::HostParent;
 
 struct FindObject : winsim::KernelObject {
+  explicit FindObject(std::vector<winsim::files::PendingEntry> pending) : entries(std::move(pending)) {}
   winsim::ObjectKind Kind() const override { return winsim::ObjectKind::Find; }
   std::mutex mutex;
-  std::vector<WIN32_FIND_DATAA> entries;
-  size_t next = 0;
+  winsim::files::FoundEntries entries;
 };
 
 struct Entry {
@@ -55,23 +55,13 @@ std::vector<std::u16string> ListFolder(const std::string& folder) {
   return names;
 }
 
-// Fills the find data of one entry; false when it cannot be reported
-// (gone meanwhile, or a name too long for the A structure).
-bool Describe(const Entry& entry, const std::string& alternate, unsigned cp, WIN32_FIND_DATAA* data) {
-  winsim::files::HostFileInfo info;
-  if (!winsim::files::QueryHostFile(entry.host, &info)) return false;
+// The entry as the search will report it; false when it cannot be (a name
+// too long for the A structure).
+bool Prepare(const Entry& entry, std::string alternate, unsigned cp, winsim::files::PendingEntry* out) {
   std::string name = winsim::FromUtf16(entry.name, cp);
-  if (name.size() >= sizeof data->cFileName || alternate.size() >= sizeof data->cAlternateFileName) return false;
-  std::memset(data, 0, sizeof *data);
-  data->dwFileAttributes = winsim::AttributesOfHostWithMode(entry.host, info.mode);
-  data->ftCreationTime = winsim::files::ToFileTime(info.created);
-  data->ftLastAccessTime = winsim::files::ToFileTime(info.accessed);
-  data->ftLastWriteTime = winsim::files::ToFileTime(info.modified);
-  const uint64_t size = info.isDirectory ? 0 : info.size;
-  data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
-  data->nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFF);
-  std::memcpy(data->cFileName, name.c_str(), name.size() + 1);
-  std::memcpy(data->cAlternateFileName, alternate.c_str(), alternate.size() + 1);
+  if (name.size() >= sizeof WIN32_FIND_DATAA::cFileName) return false;
+  if (alternate.size() >= sizeof WIN32_FIND_DATAA::cAlternateFileName) return false;
+  *out = {entry.host, std::move(name), std::move(alternate)};
   return true;
 }
 
@@ -169,18 +159,16 @@ extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lp
     listing = ListFolder(folder);
   }
 
-  auto find = std::make_shared<FindObject>();
   const unsigned cp = winsim::ActiveCodePage();  // once: looking it up reads the machine's settings
   std::vector<std::string> alternates = AlternatesFor(listing, entries, cp);
-  find->entries.reserve(entries.size());
+  std::vector<winsim::files::PendingEntry> pending;
+  pending.reserve(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
-    // Filled in place: the structure is large.
-    find->entries.emplace_back();
-    if (!Describe(entries[i], alternates[i], cp, &find->entries.back())) find->entries.pop_back();
+    pending.emplace_back();
+    if (!Prepare(entries[i], std::move(alternates[i]), cp, &pending.back())) pending.pop_back();
   }
-  if (find->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND);
-  *lpFindFileData = find->entries[0];
-  find->next = 1;
+  auto find = std::make_shared<FindObject>(std::move(pending));
+  if (!find->entries.Next(lpFindFileData)) return Fail(ERROR_FILE_NOT_FOUND);
   return winsim::NewHandle(find);
 }
 
@@ -195,11 +183,10 @@ extern "C" BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFind
     return FALSE;
   }
   std::lock_guard<std::mutex> lock(find->mutex);
-  if (find->next >= find->entries.size()) {
+  if (!find->entries.Next(lpFindFileData)) {
     SetLastError(ERROR_NO_MORE_FILES);
     return FALSE;
   }
-  *lpFindFileData = find->entries[find->next++];
   return TRUE;
 }
 

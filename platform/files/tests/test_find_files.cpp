@@ -229,5 +229,62 @@ TEST_F(FindFiles, BadHandlesAndArguments) {
   EXPECT_TRUE(CloseFile(file));
 }
 
+// Folders below and above the size from which a search's entries are
+// described on another thread; in each, every entry comes back once, in
+// order, with its own size and attributes, also while the caller deletes
+// each entry as it is listed (as removing a folder tree does).
+TEST_F(FindFiles, EveryEntryOfAFolderOfAnySizeOnceWithItsData) {
+  struct Row {
+    const char* name;
+    int count;
+    bool deleteAsListed;
+  };
+  const std::vector<Row> rows = {
+      {"small", 6, false},         {"small, deleted as listed", 6, true},
+      {"large", 700, false},       {"large, deleted as listed", 700, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string dir = Folder(std::string("many ") + row.name);
+    std::vector<std::string> expected;
+    for (int i = 0; i < row.count; ++i) {
+      char name[32];
+      // Made from the end, so that creation order is not the listing's.
+      std::snprintf(name, sizeof name, "e%05d.dat", row.count - 1 - i);
+      PutFile(In(dir, name), std::string(static_cast<size_t>((row.count - 1 - i) % 7), 'x'));
+    }
+    for (int i = 0; i < row.count; i += 5) {
+      char name[32];
+      std::snprintf(name, sizeof name, "e%05d.dat", i);
+      MarkAttributes(In(dir, name), i % 10 == 0 ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_READONLY);
+    }
+    WIN32_FIND_DATAA data;
+    std::memset(&data, 0xCC, sizeof data);
+    HANDLE find = FindFirstFileA(In(dir, "e*.dat").c_str(), &data);
+    ASSERT_NE(INVALID_HANDLE_VALUE, find);
+    int listed = 0;
+    do {
+      char name[32];
+      std::snprintf(name, sizeof name, "e%05d.dat", listed);
+      ASSERT_STREQ(name, data.cFileName);
+      const DWORD attributes = FILE_ATTRIBUTE_ARCHIVE | (listed % 10 == 0   ? FILE_ATTRIBUTE_HIDDEN
+                                                         : listed % 5 == 0 ? FILE_ATTRIBUTE_READONLY
+                                                                           : 0);
+      EXPECT_EQ(attributes, data.dwFileAttributes) << name;
+      EXPECT_EQ(static_cast<DWORD>(listed % 7), data.nFileSizeLow) << name;
+      if (row.deleteAsListed) {
+        ASSERT_TRUE(SetFileAttributesA(In(dir, name).c_str(), FILE_ATTRIBUTE_NORMAL));
+        ASSERT_TRUE(DeleteFileA(In(dir, name).c_str())) << GetLastError();
+      }
+      ++listed;
+      std::memset(&data, 0xCC, sizeof data);
+      SetLastError(kSentinel);
+    } while (FindNextFileA(find, &data));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_MORE_FILES), GetLastError());
+    EXPECT_EQ(row.count, listed);
+    EXPECT_TRUE(FindClose(find));
+  }
+}
+
 }  // namespace
 }  // namespace files_test
