@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "background_close.h"
 #include "host_file_info.h"
 #include "path_argument.h"
 #include "windows.h"
@@ -86,7 +87,16 @@ extern "C" BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
   winsim::ResolvedPath path;
   if (!winsim::files::ResolveArgument(lpFileName, winsim::kKeepTrailingSlash, &path)) return FALSE;
   DWORD error = CheckDelete(path);
-  if (!error && unlink(path.host.c_str()) != 0) error = winsim::ErrnoToWin32(errno);
+  if (!error) {
+    // Held across the unlink, so that freeing the file is left to the
+    // background close rather than done in the unlink.
+    const int held = open(path.host.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (unlink(path.host.c_str()) != 0) error = winsim::ErrnoToWin32(errno);
+    if (held >= 0) {
+      if (error) close(held);
+      else winsim::files::CloseInBackground(held);
+    }
+  }
   if (error) {
     SetLastError(error);
     return FALSE;
