@@ -8,6 +8,7 @@
 
 #include "background_close.h"
 #include "host_file_info.h"
+#include "kept_folders.h"
 #include "path_argument.h"
 #include "windows.h"
 #include "winsim/codepage.h"
@@ -90,8 +91,9 @@ extern "C" BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
   if (!error) {
     // Held across the unlink, so that freeing the file is left to the
     // background close rather than done in the unlink.
-    const int held = open(path.host.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (unlink(path.host.c_str()) != 0) error = winsim::ErrnoToWin32(errno);
+    const winsim::HostPathAt at(path.host);
+    const int held = openat(at.Dir(), at.Name(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (unlinkat(at.Dir(), at.Name(), 0) != 0) error = winsim::ErrnoToWin32(errno);
     if (held >= 0) {
       if (error) close(held);
       else winsim::files::CloseInBackground(held);

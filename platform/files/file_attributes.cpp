@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "kept_folders.h"
 #include "windows.h"
 #include "winsim/paths.h"
 
@@ -33,7 +34,7 @@ DWORD StoredAttributesOfHost(const std::string& hostPath) {
 
 DWORD StoreAttributesOfHost(const std::string& hostPath, DWORD stored) {
   if (stored == 0) {
-    if (removexattr(hostPath.c_str(), kAttributeName) != 0 && !IsNotStored(errno)) return ErrnoToWin32(errno);
+    if (RemoveXattrAt(HostPathAt(hostPath), kAttributeName) != 0 && !IsNotStored(errno)) return ErrnoToWin32(errno);
     return 0;
   }
   char text[32];

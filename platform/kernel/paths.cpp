@@ -13,6 +13,7 @@
 #include <mutex>
 #include <vector>
 
+#include "kept_folders.h"
 #include "windows.h"
 #include "winsim/codepage.h"
 #include "winsim/machine.h"
@@ -107,9 +108,12 @@ std::string JoinHost(const std::string& dir, const std::string& name) {
   return dir + "/" + name;
 }
 
+bool StatHostAt(int dirfd, const char* path, int flags, HostStat* out);
+
 // Looks at an existing host path once, keeping what a caller needs.
 bool StatHost(const std::string& host, ResolvedPath* r) {
-  r->hostStatValid = StatHostPath(host, &r->hostStat);
+  const HostPathAt at(host);
+  r->hostStatValid = StatHostAt(at.Dir(), at.Name(), 0, &r->hostStat);
   return r->hostStatValid;
 }
 

@@ -19,7 +19,7 @@ namespace winsim {
 class WatchQueue {
  public:
   // The per-thread doorbell slots: one per queue of the process.
-  enum Slot : unsigned { kConfigSlot = 0, kOpenFileNamesSlot = 1, kSlots = 2 };
+  enum Slot : unsigned { kConfigSlot = 0, kOpenFileNamesSlot = 1, kKeptFoldersSlot = 2, kSlots = 3 };
 
   explicit WatchQueue(Slot slot) : slot_(slot) {}
   WatchQueue(const WatchQueue&) = delete;
