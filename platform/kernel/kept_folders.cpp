@@ -38,14 +38,14 @@ constexpr uint32_t kFolderMask = IN_MOVE_SELF | IN_DELETE_SELF | IN_ONLYDIR | IN
 constexpr uint32_t kParentMask = IN_DELETE | IN_MOVED_TO | IN_ONLYDIR | IN_MASK_ADD;
 constexpr unsigned kAsksBeforeKeeping = 8;
 constexpr size_t kMostKept = 4;
-// Watches are not taken back (folders are shared between kept paths); past
-// this many no more folders are kept.
+// Watches are taken back only with the queue, on the first change; until
+// then no more folders are kept past this many.
 constexpr size_t kMostWatches = 1024;
 
 struct Keeper {
   std::mutex mutex;
   WatchQueue queue{WatchQueue::kKeptFoldersSlot};
-  bool opened = false;  // opened once; stays closed after a loss or a fork
+  bool usable = true;  // false after a loss, a refusal or a fork: paths are named whole
   std::vector<std::shared_ptr<const KeptFolder>> kept;  // the latest kept last
   std::unordered_set<std::string> watchedFolders;     // since the last event
   std::unordered_set<std::string> watchedParents;
@@ -61,7 +61,7 @@ Keeper& TheKeeper() {
     pthread_atfork(nullptr, nullptr, [] {
       Keeper& k = TheKeeper();
       k.queue.Close();
-      k.opened = true;
+      k.usable = false;
       k.kept.clear();
     });
     return new Keeper;
@@ -91,11 +91,18 @@ void OnEvent(const inotify_event& event, void* context) {
 // folder go.
 bool StillQuiet(Keeper& k) {
   Heard heard{&k};
-  if (!k.queue.Drain(OnEvent, &heard)) heard.changed = true;  // lost: the queue is closed now
+  if (!k.queue.Drain(OnEvent, &heard)) {
+    heard.changed = true;  // lost: the queue is closed now
+    k.usable = false;
+  }
   if (heard.changed) {
+    // The watches go with the queue: a parent watched for a folder no
+    // longer kept would otherwise go on ringing for every name it loses.
+    k.queue.Close();
     k.kept.clear();
     k.watchedFolders.clear();
     k.watchedParents.clear();
+    k.watches = 0;
   }
   return !heard.changed;
 }
@@ -129,9 +136,11 @@ std::shared_ptr<const KeptFolder> MaybeKeep(Keeper& k, std::string_view folder) 
   if (++k.candidateAsks < kAsksBeforeKeeping) return nullptr;
   k.candidateAsks = 0;
   if (!k.queue.IsOpen()) {
-    if (k.opened) return nullptr;  // lost, refused or forked: paths are named whole
-    k.opened = true;
-    if (!k.queue.Open()) return nullptr;
+    if (!k.usable) return nullptr;
+    if (!k.queue.Open()) {
+      k.usable = false;
+      return nullptr;
+    }
   }
   // Watched by name first, opened by name after: a rename in between is
   // an event, and nothing is kept.
