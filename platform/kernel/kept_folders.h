@@ -1,10 +1,14 @@
 // Host paths named relative to a kept descriptor of their folder, so that
 // a call on a file in a folder the process works in walks one component,
 // not the whole path. A folder is kept from its eighth ask in a row (one
-// asked a few times is not worth its watches) while an inotify watch on it
-// and on every folder above it (moved or deleted) has seen nothing; any
-// event lets every kept folder go. At most four are kept. A host that gives
-// no inotify, and a forked child, name every path whole.
+// asked a few times is not worth its watches) while inotify watches on it,
+// on every folder above it and on its parent's names have seen no change; a
+// change lets every kept folder go: a folder on the way moved or deleted,
+// or a kept folder's name in its parent deleted or renamed onto (a kept
+// folder holds its descriptor, so its own deletion reaches no watch on it).
+// At most four are kept. A host that gives no inotify, and a forked child,
+// name every path whole. As with the kept names of open files, a symbolic
+// link on the way that is pointed elsewhere is not seen.
 #pragma once
 
 #include <memory>
