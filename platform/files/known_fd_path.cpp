@@ -3,10 +3,10 @@
 #include <pthread.h>
 
 #include <mutex>
-#include <unordered_set>
 
 #include "open_fd_path.h"
 #include "watch_queue.h"
+#include "watched_folders.h"
 
 namespace winsim::files {
 namespace {
@@ -19,8 +19,6 @@ constexpr uint32_t kFolderMask = IN_MOVE_SELF | IN_DELETE_SELF | IN_ONLYDIR;
 // A file's path is kept from its second ask: a name asked once is not
 // worth the watches.
 constexpr unsigned kAsksBeforeKeeping = 2;
-// Watches are not taken back (a kept path's folders are shared); past this
-// many no more paths are kept.
 constexpr size_t kMostWatches = 4096;
 
 struct Cache {
@@ -28,9 +26,10 @@ struct Cache {
   WatchQueue queue{WatchQueue::kOpenFileNamesSlot};
   bool opened = false;  // the queue was opened once (it stays closed after a loss or a fork)
   unsigned epoch = 1;
-  // Folders watched since the last event: each is watched once.
-  std::unordered_set<std::string> watchedFolders;
-  size_t watches = 0;
+  // Folders watched since the last event are watched once. Watches are not
+  // taken back (a kept path's folders are shared): past the budget no more
+  // paths are kept.
+  WatchedFolders watched{kMostWatches};
 };
 
 Cache& TheCache() {
@@ -57,23 +56,17 @@ bool StillQuiet(Cache& c) {
   if (!c.queue.Drain(AnyEvent, &happened)) happened = true;  // lost: the queue is closed now
   if (happened) {
     ++c.epoch;
-    c.watchedFolders.clear();
+    c.watched.Forget();
   }
   return !happened;
 }
 
 // Watches the file at `path` and every folder above it but the root.
 bool WatchPath(Cache& c, const std::string& path) {
-  if (c.watches >= kMostWatches || !c.queue.Add(path.c_str(), kFileMask)) return false;
-  ++c.watches;
-  for (size_t slash = path.rfind('/'); slash != std::string::npos && slash > 0; slash = path.rfind('/', slash - 1)) {
-    std::string folder = path.substr(0, slash);
-    if (c.watchedFolders.count(folder)) continue;
-    if (c.watches >= kMostWatches || !c.queue.Add(folder.c_str(), kFolderMask)) return false;
-    ++c.watches;
-    c.watchedFolders.insert(std::move(folder));
-  }
-  return true;
+  if (!c.watched.Watch(c.queue, path, kFileMask)) return false;
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return true;
+  return c.watched.WatchUpFrom(c.queue, path.substr(0, slash), kFolderMask);
 }
 
 }  // namespace

@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <mutex>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "watch_queue.h"
+#include "watched_folders.h"
 
 namespace winsim {
 
@@ -38,8 +38,6 @@ constexpr uint32_t kFolderMask = IN_MOVE_SELF | IN_DELETE_SELF | IN_ONLYDIR | IN
 constexpr uint32_t kParentMask = IN_DELETE | IN_MOVED_TO | IN_ONLYDIR | IN_MASK_ADD;
 constexpr unsigned kAsksBeforeKeeping = 8;
 constexpr size_t kMostKept = 4;
-// Watches are taken back only with the queue, on the first change; until
-// then no more folders are kept past this many.
 constexpr size_t kMostWatches = 1024;
 
 struct Keeper {
@@ -47,9 +45,9 @@ struct Keeper {
   WatchQueue queue{WatchQueue::kKeptFoldersSlot};
   bool usable = true;  // false after a loss, a refusal or a fork: paths are named whole
   std::vector<std::shared_ptr<const KeptFolder>> kept;  // the latest kept last
-  std::unordered_set<std::string> watchedFolders;     // since the last event
-  std::unordered_set<std::string> watchedParents;
-  size_t watches = 0;
+  // Watches are taken back only with the queue, on the first change; until
+  // then no more folders are kept past the budget.
+  WatchedFolders watched{kMostWatches};
   std::string candidate;
   unsigned candidateAsks = 0;
 };
@@ -100,9 +98,7 @@ bool StillQuiet(Keeper& k) {
     // longer kept would otherwise go on ringing for every name it loses.
     k.queue.Close();
     k.kept.clear();
-    k.watchedFolders.clear();
-    k.watchedParents.clear();
-    k.watches = 0;
+    k.watched.Reset();
   }
   return !heard.changed;
 }
@@ -112,19 +108,7 @@ bool StillQuiet(Keeper& k) {
 bool WatchFolders(Keeper& k, const std::string& folder) {
   const size_t slash = folder.rfind('/');
   const std::string parent = slash == 0 ? std::string("/") : folder.substr(0, slash);
-  if (!k.watchedParents.count(parent)) {
-    if (k.watches >= kMostWatches || !k.queue.Add(parent.c_str(), kParentMask)) return false;
-    ++k.watches;
-    k.watchedParents.insert(parent);
-  }
-  for (size_t end = folder.size(); end > 0; end = folder.rfind('/', end - 1)) {
-    std::string one = folder.substr(0, end);
-    if (k.watchedFolders.count(one)) continue;
-    if (k.watches >= kMostWatches || !k.queue.Add(one.c_str(), kFolderMask)) return false;
-    ++k.watches;
-    k.watchedFolders.insert(std::move(one));
-  }
-  return true;
+  return k.watched.WatchOnce(k.queue, parent, kParentMask) && k.watched.WatchUpFrom(k.queue, folder, kFolderMask);
 }
 
 // Keeps `folder` open when it has been asked for often enough.
