@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "desktop_internal.h"
+#include "host_font_config.h"
 #include "winsim/machine.h"
 
 namespace winsim::desktop {
@@ -50,6 +51,9 @@ void PrepareOffscreen() {
 }
 
 void CreateApplication() {
+  // The font system is started here, before the toolkit asks for it, in the
+  // cheaper way (host_font_config.h).
+  MakeHostFontConfigCurrent();
   // One window pixel is one device pixel: the layer sizes everything from
   // the machine's density itself.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");

@@ -4,7 +4,7 @@
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libfontconfig-dev
   libsqlite3-dev
   libssl-dev openssl
   libxml2-dev
