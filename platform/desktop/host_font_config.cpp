@@ -3,20 +3,28 @@
 #include <fontconfig/fontconfig.h>
 
 namespace winsim::desktop {
+namespace {
+
+bool NamesAFolder(FcStrList* folders) {
+  if (!folders) return false;
+  const bool any = FcStrListNext(folders) != nullptr;
+  FcStrListDone(folders);
+  return any;
+}
+
+}  // namespace
 
 bool MakeHostFontConfigCurrent() {
   FcConfig* config = FcConfigCreate();
   if (!config) return false;
   // The file the font system itself would read: FONTCONFIG_FILE, or the
-  // host's fonts.conf with everything it includes.
-  bool loaded = FcConfigParseAndLoad(config, nullptr, FcTrue) == FcTrue;
-  // Without a cache folder the font system adds its default ones before it
-  // scans; such a host is left to it.
-  if (loaded) {
-    FcStrList* cacheDirs = FcConfigGetCacheDirs(config);
-    loaded = cacheDirs && FcStrListNext(cacheDirs) != nullptr;
-    if (cacheDirs) FcStrListDone(cacheDirs);
-  }
+  // host's fonts.conf with everything it includes. A missing file is not
+  // reported here: it names no folder, and the font system's own start,
+  // which then runs, says so once.
+  bool loaded = FcConfigParseAndLoad(config, nullptr, FcFalse) == FcTrue;
+  // Without a font folder or a cache folder the font system falls back to
+  // defaults of its own; such a host is left to it.
+  loaded = loaded && NamesAFolder(FcConfigGetFontDirs(config)) && NamesAFolder(FcConfigGetCacheDirs(config));
   loaded = loaded && FcConfigBuildFonts(config) == FcTrue;
   if (!loaded || FcConfigSetCurrent(config) != FcTrue) {
     FcConfigDestroy(config);

@@ -12,7 +12,7 @@
 //
 // Call it before anything in the process uses fonts: a configuration made
 // current earlier is replaced by an equal one. When the configuration cannot
-// be read (no file, a broken file, no cache folder named), nothing is made
+// be read (no file, a broken file, no font or cache folder named), nothing is made
 // current and false is returned: the font system's own initialisation then
 // runs as before, with its fallbacks.
 #pragma once

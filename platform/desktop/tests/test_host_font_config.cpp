@@ -118,6 +118,7 @@ TEST_F(HostFontConfigTest, AFileThatCannotBeUsedLeavesTheCurrentConfigurationAlo
       {"no file", ""},
       {"not a configuration", "<?xml version=\"1.0\"?>\n<fontconfig><dir>" + dir + "</dir>"},
       {"no cache folder", "<?xml version=\"1.0\"?>\n<fontconfig><dir>" + dir + "</dir></fontconfig>\n"},
+      {"no font folder", "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + (m_dir / "cache").string() + "</cachedir></fontconfig>\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
