@@ -82,7 +82,18 @@ std::u16string DecodeUtf8(std::string_view in, bool* invalid) {
 }
 
 void EncodeUtf8Into(std::string& out, std::u16string_view in, bool* usedDefault) {
+  out.reserve(out.size() + in.size());
   for (size_t i = 0; i < in.size(); ++i) {
+    // Runs of ASCII (most of a path) are copied as they are.
+    size_t ascii = i;
+    while (ascii < in.size() && in[ascii] < 0x80) ++ascii;
+    if (ascii > i) {
+      const size_t at = out.size();
+      out.resize(at + (ascii - i));
+      for (size_t k = i; k < ascii; ++k) out[at + (k - i)] = static_cast<char>(in[k]);
+      i = ascii - 1;
+      continue;
+    }
     char32_t cp = in[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 && in[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (in[i + 1] - 0xDC00);

@@ -71,6 +71,8 @@ bool EqualsAsciiNoCase(const std::string& a, const std::string& b) {
   return true;
 }
 
+bool HasWildcards(std::u16string_view name) { return name.find_first_of(u"*?") != std::u16string_view::npos; }
+
 // Finds the entry of a host folder whose name matches case-insensitively;
 // an exact match wins. Returns the stored name or an empty string.
 std::string FindEntry(const std::string& dir, std::u16string_view name) {
@@ -78,6 +80,10 @@ std::string FindEntry(const std::string& dir, std::u16string_view name) {
   std::string probe = (dir == "/" ? "" : dir) + "/" + utf8;
   struct stat st {};
   if (lstat(probe.c_str(), &st) == 0) return utf8;
+  // A search pattern names no entry a program of the machine can make
+  // ('*' and '?' are not allowed in names): it is not looked for in other
+  // spellings, which would read the whole folder.
+  if (HasWildcards(name)) return {};
   DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
   if (!d) return {};
   // An ASCII name can only match an ASCII entry (no other character folds

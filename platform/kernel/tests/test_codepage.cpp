@@ -196,6 +196,31 @@ TEST(CodePage, AnsiSizeIsTheSizeOfTheConversion) {
   }
 }
 
+// UTF-8 of text that mixes runs of ASCII with other characters, appended
+// after what the string already holds.
+TEST(CodePage, Utf8OfMixedTextAppendsByteForByte) {
+  const struct {
+    const char* what;
+    std::u16string text;
+    std::string utf8;
+  } rows[] = {
+      {"empty", u"", ""},
+      {"ASCII only", u"C:\\Program Files\\x.dat", "C:\\Program Files\\x.dat"},
+      {"Hangul between ASCII runs", u"ab\uD55C\uAE00cd", "ab\xED\x95\x9C\xEA\xB8\x80" "cd"},
+      {"ASCII at the end only", u"\u00E9xyz", "\xC3\xA9xyz"},
+      {"length boundaries", u"\u007F\u0080\u07FF\u0800\uFFFF", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
+      {"a pair", u"\U0001F600x", "\xF0\x9F\x98\x80x"},
+      {"lone surrogates", {u'a', char16_t{0xD800}, u'b', char16_t{0xDC00}}, "a\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(row.utf8, winsim::Utf16ToUtf8(row.text));
+    std::string appended = "/host";
+    winsim::AppendUtf8(appended, row.text);
+    EXPECT_EQ("/host" + row.utf8, appended);
+  }
+}
+
 TEST(CodePage, CaseFolding) {
   EXPECT_TRUE(winsim::EqualsNoCase(u"Program Files", u"PROGRAM files"));
   EXPECT_TRUE(winsim::EqualsNoCase(u"\u00e9t\u00e9", u"\u00c9T\u00c9"));
