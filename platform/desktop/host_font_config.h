@@ -12,9 +12,9 @@
 //
 // Call it before anything in the process uses fonts: a configuration made
 // current earlier is replaced by an equal one. When the configuration cannot
-// be read (no file, a broken file, no font or cache folder named), nothing is made
-// current and false is returned: the font system's own initialisation then
-// runs as before, with its fallbacks.
+// be read (no file, a broken file, no font or cache folder named), nothing
+// is made current and false is returned: the font system's own
+// initialisation then runs as before, with its fallbacks.
 #pragma once
 
 namespace winsim::desktop {
