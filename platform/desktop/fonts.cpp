@@ -26,6 +26,7 @@
 
 #include "desktop_internal.h"
 #include "gdi_objects.h"
+#include "host_font_config.h"
 #include "winsim/codepage.h"
 #include "winsim/machine.h"
 
@@ -68,6 +69,7 @@ double CellPerEm(const QString& family, int weight) {
   const auto key = std::make_pair(family, weight);
   auto found = measured.find(key);
   if (found != measured.end()) return found->second;
+  EnsureHostFontConfig();
   QFont probe(family);
   probe.setPixelSize(200);
   probe.setWeight(static_cast<QFont::Weight>(weight));
@@ -99,6 +101,7 @@ QFont MakeQFont(HFONT handle) {
 }
 
 QFont MakeQFont(const LOGFONTA& lf) {
+  EnsureHostFontConfig();
   QFont font;
   std::u16string face = ToQString(std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))).toStdU16String();
   const FontMetricsRow& metrics = FaceMetrics(face);

@@ -10,6 +10,7 @@
 
 #include "desktop_internal.h"
 #include "gdi_objects.h"
+#include "host_font_config.h"
 #include "icon_resource.h"
 #include "winsim/codepage.h"
 
@@ -344,6 +345,7 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   if (!dc || !lpString) return FALSE;
   if (!dc->painter) return TRUE;
   QString text = ToQString(std::string(lpString, static_cast<size_t>(c < 0 ? 0 : c)));
+  EnsureHostFontConfig();
   QFontMetrics fm(dc->painter->font());
   if (dc->bkMode == OPAQUE) dc->painter->fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), ToQColor(dc->bkColor));
   dc->painter->setPen(ToQColor(dc->textColor));

@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <mutex>
+
 namespace winsim::desktop {
 namespace {
 
@@ -13,6 +15,11 @@ bool NamesAFolder(FcStrList* folders) {
 }
 
 }  // namespace
+
+void EnsureHostFontConfig() {
+  static std::once_flag once;
+  std::call_once(once, [] { MakeHostFontConfigCurrent(); });
+}
 
 bool MakeHostFontConfigCurrent() {
   FcConfig* config = FcConfigCreate();

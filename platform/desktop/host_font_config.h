@@ -1,4 +1,5 @@
-// The host's font configuration, read without the samples.
+// The host's font configuration, read without the samples, just before the
+// process's first text.
 //
 // The toolkit's first text asks the host font system to initialise itself.
 // That reads the host's configuration (/etc/fonts and the files it
@@ -18,6 +19,12 @@
 #pragma once
 
 namespace winsim::desktop {
+
+// MakeHostFontConfigCurrent, once per process. The desktop calls it where
+// text first needs fonts (a window's font made, a message box laid out, text
+// drawn, the first paint), not earlier: a first window shown before any of
+// these does not wait for the font system.
+void EnsureHostFontConfig();
 
 bool MakeHostFontConfigCurrent();
 

@@ -14,6 +14,7 @@
 #include "controls.h"
 #include "desktop_internal.h"
 #include "gdi_objects.h"
+#include "host_font_config.h"
 #include "winsim/machine.h"
 
 namespace winsim::desktop {
@@ -65,6 +66,7 @@ class MessageBoxWidget : public DialogWidget {
   MessageBoxWidget(HWND hwnd, const QString& message, UINT style) : DialogWidget(hwnd, nullptr) {
     int dpi = ScreenDpi();
     auto px = [dpi](int v) { return MulDivInt(v, dpi, 96); };
+    EnsureHostFontConfig();
     QFont font;
     font.setFamilies({"DejaVu Sans", "NanumGothic"});
     font.setPixelSize(MulDivInt(9, dpi, 72));

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryFile>
 #include <QThread>
@@ -21,6 +22,19 @@ namespace winsim::desktop {
 namespace {
 
 std::once_flag g_once;
+
+// Starts the font system just before the first paint of the process, when
+// nothing needed fonts before it (host_font_config.h).
+class FirstPaintFonts : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      EnsureHostFontConfig();
+      qApp->removeEventFilter(this);
+    }
+    return false;
+  }
+};
 std::atomic<QApplication*> g_app{nullptr};
 
 bool HasDisplay() {
@@ -51,9 +65,6 @@ void PrepareOffscreen() {
 }
 
 void CreateApplication() {
-  // The font system is started here, before the toolkit asks for it, in the
-  // cheaper way (host_font_config.h).
-  MakeHostFontConfigCurrent();
   // One window pixel is one device pixel: the layer sizes everything from
   // the machine's density itself.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
@@ -84,6 +95,7 @@ void CreateApplication() {
     if (hadPlatform) qputenv("QT_QPA_PLATFORM", previousPlatform);
     else qunsetenv("QT_QPA_PLATFORM");
   }
+  app->installEventFilter(new FirstPaintFonts);  // lives until the process ends
   g_app.store(app);
   RegisterSessionEnd();
   StartScriptedUser();
