@@ -37,9 +37,10 @@ bool MakeHostFontConfigCurrent() {
     FcConfigDestroy(config);
     return false;
   }
-  // The current configuration lives as long as the process: the reference
-  // made here is never given back (whether FcConfigSetCurrent takes one of
-  // its own differs between versions of the font system).
+  // Since 2.12 the current configuration holds a reference of its own, and
+  // the one made here is given back; before, the current configuration took
+  // this one over.
+  if (FcGetVersion() >= 21200) FcConfigDestroy(config);
   return true;
 }
 

@@ -35,6 +35,7 @@ class FirstPaintFonts : public QObject {
     return false;
   }
 };
+
 std::atomic<QApplication*> g_app{nullptr};
 
 bool HasDisplay() {

@@ -129,6 +129,7 @@ TEST_F(HostFontConfigTest, AFileThatCannotBeUsedLeavesTheCurrentConfigurationAlo
     FcConfig* sentinel = FcConfigCreate();
     ASSERT_TRUE(FcConfigBuildFonts(sentinel));
     ASSERT_TRUE(FcConfigSetCurrent(sentinel));
+    FcConfigDestroy(sentinel);  // the current configuration holds its own reference
     EXPECT_FALSE(MakeHostFontConfigCurrent());
     EXPECT_EQ(sentinel, FcConfigGetCurrent());
   }
