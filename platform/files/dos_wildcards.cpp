@@ -83,8 +83,6 @@ class Matcher {
 
 }  // namespace
 
-bool HasWildcards(std::u16string_view pattern) { return pattern.find_first_of(u"*?") != std::u16string_view::npos; }
-
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
   if (pattern == u"*.*" || pattern == u"*") return true;
   Matcher matcher(Translate(pattern), name);

@@ -7,9 +7,11 @@
 #pragma once
 #include <string_view>
 
+#include "winsim/paths.h"
+
 namespace winsim::files {
 
-bool HasWildcards(std::u16string_view pattern);
+using winsim::HasWildcards;
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name);
 
 }  // namespace winsim::files

@@ -19,6 +19,9 @@
 #include "winsim/machine.h"
 
 namespace winsim {
+
+bool HasWildcards(std::u16string_view name) { return name.find_first_of(u"*?") != std::u16string_view::npos; }
+
 namespace {
 
 constexpr size_t kMaxComponent = 255;
@@ -70,8 +73,6 @@ bool EqualsAsciiNoCase(const std::string& a, const std::string& b) {
   }
   return true;
 }
-
-bool HasWildcards(std::u16string_view name) { return name.find_first_of(u"*?") != std::u16string_view::npos; }
 
 // Finds the entry of a host folder whose name matches case-insensitively;
 // an exact match wins. Returns the stored name or an empty string.

@@ -50,6 +50,9 @@ struct ResolvedPath {
   signed char userIsAdmin = -1;
 };
 
+// True when a name holds '*' or '?': a search pattern, never a name.
+bool HasWildcards(std::u16string_view name);
+
 // Resolves a Windows path (relative ones against the current directory).
 ResolvedPath ResolvePath(std::u16string_view path, unsigned flags = kResolveNone);
 // The same for a path in the machine's ANSI code page.
