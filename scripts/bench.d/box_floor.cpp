@@ -1,11 +1,9 @@
 // A reference for the silent uninstall, not a floor of the table: the part
 // of the run that only the toolkit does. A Qt Widgets program that reads the
-// host font configuration, lays out and shows one box with the uninstall
-// question in the fonts the layer's message box uses (off-screen, Fusion),
-// and ends before its first paint. No file, key or program of the
-// uninstall is touched.
-#include <fontconfig/fontconfig.h>
-
+// host font configuration with the layer's own host_font_config.cpp, lays
+// out and shows one box with the uninstall question in the fonts the
+// layer's message box uses (off-screen, Fusion), and ends before its first
+// paint. No file, key or program of the uninstall is touched.
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -13,15 +11,14 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "host_font_config.h"
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setStyle("Fusion");
-  // The font configuration read as the layer reads it before its first text.
-  FcConfig* config = FcConfigCreate();
-  if (config && FcConfigParseAndLoad(config, nullptr, FcFalse) && FcConfigBuildFonts(config)) {
-    FcConfigSetCurrent(config);
-  }
-  if (config) FcConfigDestroy(config);
+  // The font configuration read by the layer's own code, as before its
+  // first text.
+  winsim::desktop::EnsureHostFontConfig();
 
   QWidget box;
   QFont font;
