@@ -90,13 +90,37 @@ uint64_t WriteTimeOf(const struct stat& st) {
          static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
 }
 
-// The profiles of one folder: its files matching "*.xml", listed on the
-// host (a listing through FindFirstFileA would also work out attributes
-// and short names of every file, which are not needed here). A file whose
-// size and write time the index knows keeps its recorded name; any other
-// file is read and parsed, and what was learnt goes into the index.
-void ListFolder(const std::string& folder, bool currentUser, ProfileIndex* index, bool* learnt,
-                std::vector<StoredProfile>* out) {
+// Which profiles a listing keeps: every one, or those of one name.
+class NameFilter {
+ public:
+  NameFilter() = default;
+  explicit NameFilter(const std::string& nameUtf8)
+      : all_(false), nameUtf8_(nameUtf8), name_(winsim::Utf8ToUtf16(nameUtf8)), ascii_(IsAscii(nameUtf8)) {}
+
+  bool KeepsAll() const { return all_; }
+  bool Keeps(const std::string& profileName) const {
+    if (all_) return true;
+    // Two ASCII names compare without conversion; the case folding of the
+    // others may match a non-ASCII letter with an ASCII one.
+    return ascii_ && IsAscii(profileName) ? EqualsAsciiNoCase(profileName, nameUtf8_)
+                                          : winsim::EqualsNoCase(winsim::Utf8ToUtf16(profileName), name_);
+  }
+
+ private:
+  bool all_ = true;
+  std::string nameUtf8_;
+  std::u16string name_;
+  bool ascii_ = true;
+};
+
+// The profiles of one folder that the filter keeps: its files matching
+// "*.xml", listed on the host (a listing through FindFirstFileA would also
+// work out attributes and short names of every file, which are not needed
+// here). A file whose size and write time the index knows keeps its
+// recorded name; any other file is read and parsed, and what was learnt
+// goes into the index.
+void ListFolder(const std::string& folder, bool currentUser, const NameFilter& filter, ProfileIndex* index,
+                bool* learnt, std::vector<StoredProfile>* out) {
   winsim::ResolvedPath resolved = winsim::ResolvePathA(folder.c_str());
   if (resolved.error || !resolved.exists || !resolved.isDirectory) return;
   DIR* dir = opendir(resolved.host.c_str());
@@ -131,6 +155,7 @@ void ListFolder(const std::string& folder, bool currentUser, ProfileIndex* index
       *learnt = true;
     }
     if (!known->isProfile) continue;  // not a profile: not listed, as Windows skips it
+    if (!filter.Keeps(known->name)) continue;
     StoredProfile profile;
     profile.name = known->name;
     profile.path.reserve(folder.size() + 1 + fileName.size());
@@ -174,13 +199,16 @@ DWORD ReadWholeFile(const std::string& path, std::string* bytes) {
   return error;
 }
 
-std::vector<StoredProfile> ListProfiles() {
+namespace {
+
+// The profiles the filter keeps, in the order they were added.
+std::vector<StoredProfile> ListKept(const NameFilter& filter) {
   std::vector<StoredProfile> profiles;
   ProfileIndex index = ProfileIndex::Load();
-  profiles.reserve(index.Size() + 8);
+  profiles.reserve(filter.KeepsAll() ? index.Size() + 8 : 1);
   bool learnt = false;
-  ListFolder(FolderOf(false), false, &index, &learnt, &profiles);
-  ListFolder(FolderOf(true), true, &index, &learnt, &profiles);
+  ListFolder(FolderOf(false), false, filter, &index, &learnt, &profiles);
+  ListFolder(FolderOf(true), true, filter, &index, &learnt, &profiles);
   // Saved when a file was read, or when files of the old index are gone.
   if (index.DropUnseen() || learnt) index.Save();
   std::stable_sort(profiles.begin(), profiles.end(),
@@ -188,18 +216,16 @@ std::vector<StoredProfile> ListProfiles() {
   return profiles;
 }
 
+}  // namespace
+
+std::vector<StoredProfile> ListProfiles() { return ListKept(NameFilter()); }
+
+// Only the profiles of that name are kept from the listing: the others'
+// paths are never formed and nothing but those few is sorted.
 std::optional<StoredProfile> FindProfile(const std::string& nameUtf8) {
-  const std::u16string wanted = winsim::Utf8ToUtf16(nameUtf8);
-  const bool wantedAscii = IsAscii(nameUtf8);
-  for (auto& profile : ListProfiles()) {
-    // Two ASCII names compare without conversion; the case folding of the
-    // others may match a non-ASCII letter with an ASCII one.
-    const bool same = wantedAscii && IsAscii(profile.name)
-                          ? EqualsAsciiNoCase(profile.name, nameUtf8)
-                          : winsim::EqualsNoCase(winsim::Utf8ToUtf16(profile.name), wanted);
-    if (same) return profile;
-  }
-  return std::nullopt;
+  std::vector<StoredProfile> named = ListKept(NameFilter(nameUtf8));
+  if (named.empty()) return std::nullopt;
+  return std::move(named.front());
 }
 
 DWORD SaveProfile(const std::string& document, bool currentUser, const std::optional<StoredProfile>& existing) {

@@ -272,3 +272,16 @@ TEST_F(NetshToolTest, NameCacheThatDoesNotFitIsNotBelieved) {
   EXPECT_EQ(0, run.exitCode);
   EXPECT_EQ("Profile \"office\" is deleted from interface \"Wi-Fi\".\n", run.out);
 }
+
+// Two stored files of one name (laid there behind netsh): the one added
+// first, whose file name sorts first, is the one a command finds.
+TEST_F(NetshToolTest, OneNameInTwoFilesIsFoundInTheOrderAdded) {
+  std::filesystem::create_directories(InterfaceFolder());
+  const std::string first = InterfaceFolder() + "/{00000001-0000-4000-8000-000000000001}.xml";
+  const std::string second = InterfaceFolder() + "/{00000002-0000-4000-8000-000000000002}.xml";
+  winsim::testing::WriteHostFile(second, Profile("twin", "Second"));
+  winsim::testing::WriteHostFile(first, Profile("twin", "First"));
+  ASSERT_EQ(0, RunTool("netsh.exe", {"wlan", "delete", "profile", "TWIN"}).exitCode);
+  EXPECT_FALSE(std::filesystem::exists(first));
+  EXPECT_EQ(std::vector<std::string>{Profile("twin", "Second")}, StoredDocuments());
+}
