@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 
 #include "winsim/machine.h"
@@ -84,34 +85,51 @@ std::string ReadHostFile(const std::string& path) {
 
 }  // namespace
 
+IndexedFile* ProfileIndex::Folder::Lookup(std::string_view fileName) {
+  auto it = std::lower_bound(saved.begin(), saved.end(), fileName,
+                             [](const Saved& entry, std::string_view name) { return entry.fileName < name; });
+  if (it != saved.end() && it->fileName == fileName) return &it->file;
+  auto found = learnt.find(fileName);
+  return found == learnt.end() ? nullptr : &found->second;
+}
+
+size_t ProfileIndex::Size() const {
+  size_t size = 0;
+  for (const auto& folder : folders_) size += folder.saved.size() + folder.learnt.size();
+  return size;
+}
+
 const IndexedFile* ProfileIndex::Find(bool currentUser, std::string_view fileName, uint64_t size,
                                       uint64_t writeTime) {
-  auto& folder = folders_[currentUser ? 1 : 0];
-  auto it = folder.find(fileName);
-  if (it == folder.end() || it->second.size != size || it->second.writeTime != writeTime) return nullptr;
-  it->second.seen = true;
-  return &it->second;
+  IndexedFile* file = folders_[currentUser ? 1 : 0].Lookup(fileName);
+  if (!file || file->size != size || file->writeTime != writeTime) return nullptr;
+  file->seen = true;
+  return file;
 }
 
 void ProfileIndex::Put(bool currentUser, std::string_view fileName, IndexedFile file) {
   file.seen = true;
   auto& folder = folders_[currentUser ? 1 : 0];
-  auto it = folder.find(fileName);
-  if (it != folder.end()) {
-    it->second = std::move(file);
+  if (IndexedFile* known = folder.Lookup(fileName)) {
+    *known = std::move(file);
   } else {
-    folder.emplace(std::string(fileName), std::move(file));
+    folder.learnt.emplace(std::string(fileName), std::move(file));
   }
 }
 
 bool ProfileIndex::DropUnseen() {
   bool dropped = false;
   for (auto& folder : folders_) {
-    for (auto it = folder.begin(); it != folder.end();) {
+    const size_t before = folder.saved.size();
+    folder.saved.erase(std::remove_if(folder.saved.begin(), folder.saved.end(),
+                                      [](const Saved& entry) { return !entry.file.seen; }),
+                       folder.saved.end());
+    dropped |= folder.saved.size() != before;
+    for (auto it = folder.learnt.begin(); it != folder.learnt.end();) {
       if (it->second.seen) {
         ++it;
       } else {
-        it = folder.erase(it);
+        it = folder.learnt.erase(it);
         dropped = true;
       }
     }
@@ -123,26 +141,47 @@ std::string ProfileIndex::Serialize() const {
   std::string text(kHeader);
   text += '\n';
   text.reserve(80 * Size() + text.size());
+  auto appendNumber = [&text](uint64_t value) {
+    char digits[20];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  };
+  auto append = [&](int user, std::string_view fileName, const IndexedFile& file) {
+    text += user ? "1\t" : "0\t";
+    appendNumber(file.size);
+    text += '\t';
+    appendNumber(file.writeTime);
+    text += file.isProfile ? "\t1\t" : "\t0\t";
+    AppendEscaped(&text, fileName);
+    text += '\t';
+    AppendEscaped(&text, file.name);
+    text += '\n';
+  };
   for (int user = 0; user < 2; ++user) {
-    for (const auto& [fileName, file] : folders_[user]) {
-      text += user ? "1\t" : "0\t";
-      text += std::to_string(file.size);
-      text += '\t';
-      text += std::to_string(file.writeTime);
-      text += file.isProfile ? "\t1\t" : "\t0\t";
-      AppendEscaped(&text, fileName);
-      text += '\t';
-      AppendEscaped(&text, file.name);
-      text += '\n';
+    // The saved entries and the learnt ones, merged by file name.
+    const Folder& folder = folders_[user];
+    auto saved = folder.saved.begin();
+    auto learnt = folder.learnt.begin();
+    while (saved != folder.saved.end() || learnt != folder.learnt.end()) {
+      if (learnt == folder.learnt.end() || (saved != folder.saved.end() && saved->fileName < learnt->first)) {
+        append(user, saved->fileName, saved->file);
+        ++saved;
+      } else {
+        append(user, learnt->first, learnt->second);
+        ++learnt;
+      }
     }
   }
   return text;
 }
 
-ProfileIndex ProfileIndex::Parse(std::string_view text) {
+ProfileIndex ProfileIndex::Parse(std::string_view text) { return ParseSaved(std::make_shared<const std::string>(text)); }
+
+ProfileIndex ProfileIndex::ParseSaved(std::shared_ptr<const std::string> owned) {
   ProfileIndex index;
+  const std::string_view text = *owned;
   size_t lineEnd = text.find('\n');
   if (lineEnd == std::string_view::npos || text.substr(0, lineEnd) != kHeader) return index;
+  auto unescaped = std::make_shared<std::deque<std::string>>();
   std::string fileName;
   for (size_t start = lineEnd + 1; start < text.size(); start = lineEnd + 1) {
     lineEnd = text.find('\n', start);
@@ -164,14 +203,19 @@ ProfileIndex ProfileIndex::Parse(std::string_view text) {
         !Unescape(fields[4], &fileName) || fileName.empty() || !Unescape(fields[5], &file.name)) {
       return ProfileIndex();
     }
-    // Saved in order: each entry goes at the end of its folder's map.
-    auto& folder = index.folders_[currentUser ? 1 : 0];
-    folder.insert_or_assign(folder.end(), fileName, std::move(file));
+    // Saved in order, each file once; a cache that is not is damaged.
+    std::string_view name = fields[4];
+    if (fileName.size() != name.size()) name = unescaped->emplace_back(fileName);
+    auto& saved = index.folders_[currentUser ? 1 : 0].saved;
+    if (!saved.empty() && !(saved.back().fileName < name)) return ProfileIndex();
+    saved.push_back(Saved{name, std::move(file)});
   }
+  index.text_ = std::move(owned);
+  index.unescaped_ = std::move(unescaped);
   return index;
 }
 
-ProfileIndex ProfileIndex::Load() { return Parse(ReadHostFile(IndexPath())); }
+ProfileIndex ProfileIndex::Load() { return ParseSaved(std::make_shared<const std::string>(ReadHostFile(IndexPath()))); }
 
 void ProfileIndex::Save() const {
   mkdir(CacheFolder().c_str(), 0777);

@@ -6,9 +6,12 @@
 // or damaged cache only costs the reading.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace netsh {
 
@@ -34,7 +37,7 @@ class ProfileIndex {
   // Forgets the files not seen since the index was loaded; true when there
   // were any.
   bool DropUnseen();
-  size_t Size() const { return folders_[0].size() + folders_[1].size(); }
+  size_t Size() const;
 
   // Writes the cache (replacing the old one in one step); failures are
   // ignored, as the cache is only an aid.
@@ -45,8 +48,26 @@ class ProfileIndex {
   static ProfileIndex Parse(std::string_view text);
 
  private:
-  // By file name; [0] the all-users folder, [1] the current user's.
-  std::map<std::string, IndexedFile, std::less<>> folders_[2];
+  // The saved entries stay where they were read, in the saved order (by
+  // file name), their file names viewing the saved text: a command that
+  // learns nothing new makes no copy of them. Files learnt since are kept
+  // apart, by name.
+  struct Saved {
+    std::string_view fileName;
+    IndexedFile file;
+  };
+  struct Folder {
+    std::vector<Saved> saved;  // sorted by file name, dropped ones erased
+    std::map<std::string, IndexedFile, std::less<>> learnt;
+    IndexedFile* Lookup(std::string_view fileName);
+  };
+
+  // Parses the saved text and keeps it.
+  static ProfileIndex ParseSaved(std::shared_ptr<const std::string> text);
+
+  std::shared_ptr<const std::string> text_;   // what was saved
+  std::shared_ptr<std::deque<std::string>> unescaped_;  // names that held escapes
+  Folder folders_[2];  // [0] the all-users folder, [1] the current user's
 };
 
 }  // namespace netsh

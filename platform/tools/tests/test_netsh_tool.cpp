@@ -261,6 +261,13 @@ TEST_F(NetshToolTest, NameCacheThatDoesNotFitIsNotBelieved) {
          forged.insert(size, "1");
          return forged;
        }()},
+      // Each file is saved once: a second entry for the same file, even one
+      // that fits it, makes the whole cache doubtful.
+      {"an entry twice", [&] {
+         const size_t lineStart = cache.rfind('\n', entry) + 1;
+         std::string line = cache.substr(lineStart, entry - lineStart) + "\tforged\n";
+         return cache + line;
+       }()},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.row);
