@@ -198,6 +198,49 @@ cd "$work/src"
 step "configuring" "${build_env[@]}" ./Configure "$ossl_target" \
   --cross-compile-prefix="$triplet-" CC=gcc-posix \
   --prefix="$prefix" --libdir=lib "${options[@]}"
+# Configure compiles every source of libcrypto and libssl twice, once for
+# the static libraries and once for the DLLs, with the same rule (the same
+# flags and defines) each time; the DLLs add only dllmain, their version
+# resources and three sources of libssl's own. So the static libraries are
+# archived from the DLLs' objects: a third less to compile. Should a later
+# release compile the two differently, each keeps its own objects.
+same_rules_for_both() {
+  awk '
+    function flush() {
+      if (name != "") { if (shared) dll[name] = text; else lib[name] = text }
+      name = ""
+    }
+    /^[^ \t]/ { flush() }
+    /^[^ \t][^:]*lib(crypto|ssl)-(sh)?lib-[^:]*\.obj:/ {
+      shared = $0 ~ /^[^:]*-shlib-/
+      text = $0
+      gsub(/-shlib-|-lib-/, "-*-", text)
+      name = substr(text, 1, index(text, ":") - 1)
+      next
+    }
+    name != "" { line = $0; gsub(/-shlib-|-lib-/, "-*-", line); text = text "\n" line }
+    END {
+      flush()
+      for (n in lib) { count++; if (!(n in dll) || dll[n] != lib[n]) exit 1 }
+      exit count == 0
+    }
+  ' Makefile
+}
+share_objects() {
+  if ! same_rules_for_both; then
+    echo "the static libraries' objects are not compiled as the DLLs' are: kept apart"
+    return 0
+  fi
+  awk '
+    /^lib(crypto|ssl)\.a:/ { inside = 1 }
+    inside && /^[^ \t]/ && !/^lib(crypto|ssl)\.a:/ { inside = 0 }
+    inside { gsub(/libcrypto-lib-/, "libcrypto-shlib-"); gsub(/libssl-lib-/, "libssl-shlib-") }
+    { print }
+  ' Makefile >Makefile.shared
+  grep -q 'libcrypto-shlib-' <(sed -n '/^libcrypto\.a:/,/RANLIB/p' Makefile.shared) || return 1
+  mv Makefile.shared Makefile
+}
+step "archiving the static libraries from the DLLs' objects" share_objects
 step "building" "${build_env[@]}" make -j2 build_libs "${dir_vars[@]}"
 step "installing" "${build_env[@]}" make install_dev "${dir_vars[@]}"
 cd "$root"
